@@ -1,0 +1,117 @@
+#include "app/SdlTonausgabe.h"
+
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int Kanaele = 2;          // the new sound on one, the old one fading out on the other
+constexpr int Ausblenden_ms = 6;    // long enough that a cut does not click
+constexpr qint64 Groesste_Datei = 32 * 1024 * 1024;
+
+// The audio libraries underneath write their complaints about missing devices to stderr;
+// a machine without sound is not an error for us.
+class StderrStill
+{
+public:
+    StderrStill() : m_alt(dup(STDERR_FILENO))
+    {
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            dup2(null, STDERR_FILENO);
+            close(null);
+        }
+    }
+    ~StderrStill()
+    {
+        if (m_alt >= 0) {
+            dup2(m_alt, STDERR_FILENO);
+            close(m_alt);
+        }
+    }
+
+private:
+    int m_alt;
+};
+
+bool oeffne()
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 512) == 0)
+        return true;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+}
+
+} // namespace
+
+SdlTonausgabe::SdlTonausgabe()
+{
+    SDL_SetMainReady();
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    StderrStill still;
+    m_offen = oeffne();
+    if (!m_offen) {
+        // No device: the dummy driver keeps every call valid and silent.
+        SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+        m_offen = oeffne();
+    }
+    if (m_offen)
+        Mix_AllocateChannels(Kanaele);
+}
+
+SdlTonausgabe::~SdlTonausgabe()
+{
+    if (!m_offen)
+        return;
+    Mix_HaltChannel(-1);
+    for (const Klang& k : std::as_const(m_klaenge))
+        Mix_FreeChunk(k.chunk);
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+Mix_Chunk* SdlTonausgabe::lade(const QString& pfad)
+{
+    const QFileInfo info(pfad);
+    if (!info.isFile())
+        return nullptr;
+    auto it = m_klaenge.find(pfad);
+    if (it != m_klaenge.end()) {
+        if (it->groesse == info.size() && it->geaendert == info.lastModified())
+            return it->chunk;
+        Mix_FreeChunk(it->chunk);
+        m_klaenge.erase(it);
+    }
+    if (info.size() <= 0 || info.size() > Groesste_Datei)
+        return nullptr;
+    QFile f(pfad);
+    if (!f.open(QIODevice::ReadOnly))
+        return nullptr;
+    const QByteArray daten = f.readAll();
+    // Decoded from memory: the declared sizes inside the file cannot reach past what was read.
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(daten.constData(), int(daten.size())), 1);
+    if (chunk)
+        m_klaenge.insert(pfad, {info.size(), info.lastModified(), chunk});
+    return chunk;
+}
+
+void SdlTonausgabe::spiele(const QString& pfad)
+{
+    if (!m_offen)
+        return;
+    Mix_FadeOutChannel(m_kanal, Ausblenden_ms);
+    Mix_Chunk* chunk = lade(pfad);
+    if (!chunk)
+        return;
+    m_kanal = (m_kanal + 1) % Kanaele;
+    Mix_HaltChannel(m_kanal);
+    Mix_PlayChannel(m_kanal, chunk, 0);
+}

@@ -1,0 +1,37 @@
+// Sound output through SDL2_mixer (audio only).
+#pragma once
+
+#include "app/Tonausgabe.h"
+
+#include <QDateTime>
+#include <QHash>
+
+struct Mix_Chunk;
+
+class SdlTonausgabe : public Tonausgabe
+{
+public:
+    SdlTonausgabe();
+    ~SdlTonausgabe() override;
+    SdlTonausgabe(const SdlTonausgabe&) = delete;
+    SdlTonausgabe& operator=(const SdlTonausgabe&) = delete;
+
+    // Starts the file at once and cuts off the sound still playing; a file that is missing or
+    // cannot be decoded is silent.
+    void spiele(const QString& pfad) override;
+
+    bool geraetOffen() const { return m_offen; }
+
+private:
+    struct Klang
+    {
+        qint64 groesse;
+        QDateTime geaendert;
+        Mix_Chunk* chunk;
+    };
+    Mix_Chunk* lade(const QString& pfad);
+
+    bool m_offen = false;
+    int m_kanal = 0;
+    QHash<QString, Klang> m_klaenge;
+};

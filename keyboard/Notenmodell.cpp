@@ -1,0 +1,38 @@
+#include "keyboard/Notenmodell.h"
+
+#include "keyboard/Haupt.h"
+
+namespace Noten {
+
+static constexpr std::array<const char*, 12> Klangteil{"c", "cis", "d", "dis", "e", "f",
+                                                        "fis", "g", "gis", "a", "b", "h"};
+
+QString Klangname(int k)
+{
+    if (k < 0 || k >= Tastenzahl)
+        return {};
+    return QString("%1-%2").arg(k, 2, 10, QChar('0')).arg(Klangteil[k % 12]);
+}
+
+QString Tastenname(int k)
+{
+    static constexpr std::array<const char*, 12> teil{"c", "cis", "d", "dis", "e", "f",
+                                                      "fis", "g", "gis", "a", "ais", "h"};
+    if (k < 0 || k >= Tastenzahl)
+        return {};
+    return QString(teil[k % 12]) + QString(k / 12, QChar('\''));
+}
+
+} // namespace Noten
+
+static void benenne(Haupt& haupt, int k, bool kreuz)
+{
+    if (k < 0 || k >= Noten::Tastenzahl)
+        return;
+    const auto& b = kreuz ? Noten::Tasten[k].kreuz : Noten::Tasten[k].be;
+    haupt.Noten_Name = b.name;
+    haupt.Noten_Position = b.code;
+}
+
+void Notenname_Kreuz(Haupt& haupt, int k) { benenne(haupt, k, true); }
+void Notenname_Be(Haupt& haupt, int k) { benenne(haupt, k, false); }

@@ -1,0 +1,92 @@
+// A key click: show the note on the staff, name it, sound it.
+#include "app/Tonausgabe.h"
+#include "keyboard/Haupt.h"
+#include "keyboard/Keyboard.h"
+#include "keyboard/Notenmodell.h"
+#include "keyboard/mdlSound.h"
+
+void Keyboard::Setze_Note(int code)
+{
+    if (code < 0 || code > 22)
+        return;
+    const Noten::Notenstelle& s = Noten::Stellen[code];
+    Note1->setVisible(s.bild == 1);
+    Note2->setVisible(s.bild == 2);
+    (s.bild == 1 ? Note1 : Note2)->move(Note1->x(), tw(s.top));
+    Note3->setVisible(s.top3 >= 0);
+    if (s.top3 >= 0)
+        Note3->move(Note3->x(), tw(s.top3));
+    const bool c = (s.linien & Noten::L0) && !(s.cLinieFrei && !m_haupt.C_Linie);
+    NotenLinie[0]->setVisible(c);
+    NotenLinie[6]->setVisible(s.linien & Noten::L6);
+    NotenLinie[7]->setVisible(s.linien & Noten::L7);
+    NotenLinie2[0]->setVisible(s.linien & Noten::U0);
+    NotenLinie2[1]->setVisible(s.linien & Noten::U1);
+    NotenLinie2[2]->setVisible(s.linien & Noten::U2);
+}
+
+void Keyboard::DoNoten(int k)
+{
+    static const QStringList kreuzTonarten{"Cdur", "Gdur", "Ddur", "Adur", "Edur"};
+    static const QStringList beTonarten{"Fdur", "Bdur", "Esdur", "Asdur"};
+    if (kreuzTonarten.contains(m_haupt.Tonart))
+        Notenname_Kreuz(m_haupt, k);
+    else if (beTonarten.contains(m_haupt.Tonart))
+        Notenname_Be(m_haupt, k);
+    else if (m_haupt.Vorzeichen == "b")
+        Notenname_Be(m_haupt, k);
+    else {
+        if (m_haupt.Vorzeichen == "X")
+            Schwarze_Tasten_aus();
+        Notenname_Kreuz(m_haupt, k);
+    }
+    Setze_Note(m_haupt.Noten_Position);
+    Zeige_Notenname(m_haupt.Noten_Name);
+}
+
+void Keyboard::Zeige_Notenname(const QString& name)
+{
+    if (!m_haupt.Lern_Modus)
+        NotenNamenTextFeld->setText("Note: " + name);
+}
+
+void Keyboard::TheKey_Click(int k)
+{
+    if (!m_haupt.Lern_Modus) {
+        DoNoten(k);
+        Spiele_Taste(k);
+        return;
+    }
+    // Learning mode: only the first click after a draw is an answer.
+    if (m_haupt.Beantwortet)
+        return;
+    m_haupt.Beantwortet = true;
+    Bitte_Taste_waehlen->show();
+    Markierungen_weiss();
+    Pruefe_Antwort(k);
+}
+
+void Keyboard::TheKey_MouseMove(int k)
+{
+    TextFeld2->setText("Die Tasten des Keyboards dienen 1. um die Noten sehen zu können und dabei auch den Klang "
+                       "zu hören und 2. um im Lernmodus selbst eingeben zu können.");
+    if (m_haupt.Maus_Move_An)
+        DoNoten(k);
+}
+
+void Keyboard::Markierungen_weiss()
+{
+    for (auto* m : T_Markierung) {
+        m->show();
+        m->setBorderColor(0x000000);
+    }
+    for (auto* m : T_Markierung)
+        m->setFillColor(0xFFFFFF);
+}
+
+void Keyboard::Spiele_Taste(int k)
+{
+    const QString name = Noten::Klangname(k);
+    if (!name.isEmpty())
+        Spiele_Ton(m_haupt, m_ton, name);
+}

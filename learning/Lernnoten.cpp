@@ -1,0 +1,23 @@
+#include "learning/Lernnoten.h"
+
+#include "keyboard/Haupt.h"
+#include "keyboard/Notenmodell.h"
+
+namespace Lernen {
+
+int Ziehe(Haupt& haupt, int bereich)
+{
+    const Bereich& b = Bereiche[bereich];
+    int z;
+    do {
+        z = int(haupt.Rnd() * b.anzahl) + 1;
+        const int zeile = b.erste + z - 1;
+        haupt.Lernnote_Weiss = zeile;
+        haupt.Lernnote_Taste = Noten::Weisse_Taste(zeile);
+        haupt.Lernnote_Name = Lernnoten[zeile];
+    } while (z == haupt.Letzte_Zufallszahl);
+    haupt.Letzte_Zufallszahl = z;
+    return z;
+}
+
+} // namespace Lernen

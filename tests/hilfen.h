@@ -1,0 +1,64 @@
+// Shared pieces of the tests: a recording sound output and a main window set up as at start-up.
+#pragma once
+
+#include "app/Steuerelemente.h"
+#include "app/Tonausgabe.h"
+#include "keyboard/Haupt.h"
+#include "keyboard/Keyboard.h"
+
+#include <QAction>
+#include <QEventLoop>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+// Remembers every path it is asked to play.
+class Aufnahme : public Tonausgabe
+{
+public:
+    void spiele(const QString& pfad) override { gespielt.append(pfad); }
+    QStringList gespielt;
+};
+
+// A main window opened as "&Starten" opens it, with a fixed seed and a known sound directory.
+struct Fenster
+{
+    explicit Fenster(std::uint32_t saat = 1)
+    {
+        haupt.Randomize(saat);
+        haupt.Ton_Verzeichnis = "/klaenge/";
+        kb = std::make_unique<Keyboard>(haupt, ton);
+        kb->show();
+        kb->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(kb.get()));
+    }
+    template <class T = QWidget>
+    T* w(const QString& name) const
+    {
+        return kb->findChild<T*>(name);
+    }
+    QAction* menue(const QString& name) const { return kb->findChild<QAction*>(name); }
+    Haupt haupt;
+    Aufnahme ton;
+    std::unique_ptr<Keyboard> kb;
+};
+
+// Runs `tat` inside the application's event loop and tells whether the program ended it
+// (QCoreApplication::quit) within 2 s. Quitting closes the windows; `fenster` is opened again.
+inline bool beendet(QWidget* fenster, const std::function<void()>& tat)
+{
+    QTimer::singleShot(0, qApp, [&] { tat(); });
+    QTimer uhr;
+    uhr.setSingleShot(true);
+    QObject::connect(&uhr, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+    uhr.start(2000);
+    const bool ende = QCoreApplication::exec() == 0;
+    fenster->show();
+    fenster->activateWindow();
+    [&] { QVERIFY(QTest::qWaitForWindowActive(fenster)); }();
+    return ende;
+}
+
+// The geometry that a place in twips gives.
+inline QRect twips(int l, int t, int w, int h) { return twRect(l, t, w, h); }
