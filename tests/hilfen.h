@@ -7,6 +7,7 @@
 #include "keyboard/Keyboard.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QEventLoop>
 #include <QTimer>
 #include <QtTest>
