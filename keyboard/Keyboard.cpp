@@ -547,7 +547,7 @@ void Keyboard::mnu_Fenster_verschiebbar_Click()
     // A title brings a title bar to drag the window by; without one the window is fixed.
     setWindowFlags(windowTitle().isEmpty() ? Qt::Window | Qt::FramelessWindowHint
                                            : Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    move(ort);
     if (sichtbar)
         show();
+    move(ort); // once the new frame exists, so its outer corner stays where it was
 }

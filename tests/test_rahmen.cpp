@@ -1,0 +1,115 @@
+// Window frame and web links: the sunken edge, the movable main window, the web menu.
+#include "app/DickerWinRand.h"
+#include "hilfen.h"
+#include "web/Webadressen.h"
+#include "web/mdlBrowserAufrufen.h"
+
+#include <QDesktopServices>
+#include <QMenuBar>
+
+class UrlFaenger : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList urls;
+    bool fehlschlagen = false;
+public slots:
+    void oeffne(const QUrl& url)
+    {
+        // While the browser starts, the pointer is the busy one.
+        QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        urls.append(url.toString());
+    }
+};
+
+class TestRahmen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void vertiefterRandEinmal()
+    {
+        Fenster f;
+        QVERIFY(hat_DickerRand(*f.kb));
+        const int kinder = f.kb->centralWidget()->children().size();
+        const QRect ort = f.kb->geometry();
+        Setze_DickerRand(*f.kb);
+        Setze_DickerRand(*f.kb);
+        QCOMPARE(f.kb->centralWidget()->children().size(), kinder);
+        QCOMPARE(f.kb->geometry(), ort);
+        // The edge lies over the border of the client area and takes no clicks.
+        QWidget* rand = f.kb->centralWidget()->findChild<QWidget*>("DickerRand");
+        QCOMPARE(rand->geometry(), f.kb->centralWidget()->rect());
+        QVERIFY(rand->testAttribute(Qt::WA_TransparentForMouseEvents));
+        const QImage bild = f.kb->centralWidget()->grab().toImage();
+        QVERIFY(bild.pixelColor(0, 100) != QColor(Qt::white));
+        QVERIFY(bild.pixelColor(100, 100) == QColor(Qt::white));
+    }
+
+    void fensterVerschiebbar()
+    {
+        Fenster f;
+        Keyboard* kb = f.kb.get();
+        QCOMPARE(kb->windowTitle(), QString());
+        QVERIFY(kb->windowFlags() & Qt::FramelessWindowHint);
+        const QPoint ort = kb->pos();
+        QTest::keyClick(kb, Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(kb->windowTitle(), Keyboard::Titel);
+        QVERIFY(!(kb->windowFlags() & Qt::FramelessWindowHint));
+        QVERIFY(kb->windowFlags() & Qt::WindowTitleHint);
+        QVERIFY(!(kb->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(kb->isVisible());
+        QCOMPARE(kb->pos(), ort);
+        // Dragged while movable, it stays where it was dragged.
+        kb->move(ort + QPoint(30, 20));
+        kb->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(kb));
+        const QPoint gezogen = kb->pos();
+        QTest::keyClick(kb, Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(kb->windowTitle(), QString());
+        QVERIFY(kb->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(kb->pos(), gezogen);
+        QCOMPARE(kb->minimumSize(), kb->maximumSize());
+    }
+
+    void webseiten()
+    {
+        UrlFaenger fang;
+        QDesktopServices::setUrlHandler("https", &fang, "oeffne");
+        Fenster f;
+        Keyboard* kb = f.kb.get();
+        f.menue("mnu_EinzelneTonarten(5)")->trigger();
+        const QString text = kb->TextFeld->text();
+        QStringList soll;
+        QSet<QString> titel;
+        for (int i = 0; i < 9; ++i) {
+            QAction* a = f.menue(QString("mnu_Webseite(%1)").arg(i));
+            QVERIFY(a && a->shortcut().isEmpty());
+            titel.insert(a->text());
+            a->trigger();
+            soll << Web::Seiten[i].adresse;
+            QVERIFY(QUrl(Web::Seiten[i].adresse).scheme() == "https");
+        }
+        QDesktopServices::unsetUrlHandler("https");
+        QCOMPARE(fang.urls, soll);
+        QCOMPARE(QSet<QString>(soll.begin(), soll.end()).size(), 9);
+        QCOMPARE(titel.size(), 9);
+        QCOMPARE(kb->mnu_Webseiten->actions().size(), 9);
+        // The window keeps its state and the pointer is back to normal.
+        QCOMPARE(f.haupt.Tonart, QString("Adur"));
+        QCOMPARE(kb->TextFeld->text(), text);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void browserFehltZeigerKommtZurueck()
+    {
+        // No handler for the scheme and no browser: nothing is shown, the pointer comes back.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        Browser_Aufrufen(nullptr, "klavidor-unbekannt://nirgends");
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+};
+
+QTEST_MAIN(TestRahmen)
+#include "test_rahmen.moc"
