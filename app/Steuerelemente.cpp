@@ -145,6 +145,14 @@ void Form::setBorderColor(quint32 bgr)
     }
 }
 
+void Form::setGefuellt(bool an)
+{
+    if (an != m_gefuellt) {
+        m_gefuellt = an;
+        update();
+    }
+}
+
 void Form::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -153,7 +161,8 @@ void Form::paintEvent(QPaintEvent*)
     const qreal h = m_breite / 2.0;
     const QRectF r = QRectF(rect()).adjusted(h, h, -h, -h);
     p.setPen(QPen(farbe(m_border), m_breite));
-    p.setBrush(farbe(m_fill));
+    if (m_gefuellt)
+        p.setBrush(farbe(m_fill));
     if (m_kreis)
         p.drawEllipse(r);
     else

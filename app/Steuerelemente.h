@@ -98,6 +98,9 @@ public:
     quint32 borderColor() const { return m_border; }
     void setFillColor(quint32 bgr);
     void setBorderColor(quint32 bgr);
+    // An unfilled shape shows only its outline (the note heads of the information pages).
+    bool gefuellt() const { return m_gefuellt; }
+    void setGefuellt(bool an);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -106,6 +109,7 @@ private:
     bool m_kreis;
     quint32 m_fill, m_border;
     int m_breite;
+    bool m_gefuellt = true;
 };
 
 // Straight line of a given pixel width from (x1,y1) to (x2,y2) in twips (horizontal or vertical).

@@ -1,22 +1,40 @@
 // Klavidor: learning to read notes against a piano keyboard.
 #include "app/AStart.h"
+#include "app/Bilder.h"
 #include "app/SdlTonausgabe.h"
 #include "keyboard/Haupt.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <cstdio>
+#include <xcb/xcb.h>
+
+// Whether a window system can be reached; checked before Qt, which would abort without one.
+static bool anzeigeErreichbar()
+{
+    const QByteArray plattform = qgetenv("QT_QPA_PLATFORM");
+    if (!plattform.isEmpty() && !plattform.startsWith("xcb"))
+        return true; // another platform was asked for: Qt reports on it itself
+    if (plattform.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return false;
+    xcb_connection_t* verbindung = xcb_connect(nullptr, nullptr);
+    const bool ok = !xcb_connection_has_error(verbindung);
+    xcb_disconnect(verbindung);
+    return ok;
+}
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "klavidor: keine grafische Anzeige gefunden (DISPLAY ist nicht gesetzt).\n");
+    if (!anzeigeErreichbar()) {
+        std::fprintf(stderr, "klavidor: keine grafische Anzeige erreichbar (DISPLAY=%s).\n", qgetenv("DISPLAY").constData());
         return 1;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Klavidor");
-    QApplication::setDesktopFileName("klavidor");
+    QApplication::setDesktopFileName("de.klavidor.Klavidor");
+    QApplication::setWindowIcon(bildIcon("icon_app"));
     Haupt haupt;
     SdlTonausgabe ton;
     (new AStart(haupt, ton))->show();

@@ -1,6 +1,29 @@
 // The help book and the two information windows, opened modally from the main window.
+#include "app/Bilder.h"
+#include "book/Buch.h"
+#include "book/Infofenster.h"
 #include "keyboard/Keyboard.h"
 
-void Keyboard::mnu_HilfeBuch_Click() {}
-void Keyboard::mnu_Pausen_Click() {}
-void Keyboard::mnu_Laengen_Click() {}
+namespace {
+
+// Shows a freshly loaded window until it is closed; the next opening loads it anew.
+void zeigeModal(QDialog* fenster)
+{
+    fenster->setWindowModality(Qt::ApplicationModal);
+    fenster->exec();
+    delete fenster;
+}
+
+} // namespace
+
+void Keyboard::mnu_HilfeBuch_Click()
+{
+    Zeiger_beschaeftigt();
+    // No owner: the book is a window of its own, centred on the screen.
+    zeigeModal(new Buch(m_haupt, m_ton));
+    Zeiger_normal();
+}
+
+void Keyboard::mnu_Pausen_Click() { zeigeModal(new Pausenzeichen); }
+
+void Keyboard::mnu_Laengen_Click() { zeigeModal(new Notenlaenge); }

@@ -189,6 +189,7 @@ void Keyboard::baueSteuerelemente(QWidget* f)
     // Lightweight controls first (shapes, lines, pictures, labels); buttons and panels lie above them.
     Shape1 = new Form(f, false, 0x404000, 0x404000);
     platziere(Shape1, "Shape1", 1680, 5040, 11295, 2415);
+    Shape1->setAccessibleName("Rahmen des Keyboards");
 
     for (int i = 0; i < 6; ++i) {
         const auto& z = FarbbandTabelle[i];
@@ -237,6 +238,10 @@ void Keyboard::baueSteuerelemente(QWidget* f)
     TonartText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     for (auto* l : {Label4, Label1, TextFeld, TextFeld2, TonartText})
         l->setWordWrap(true);
+    // Labels are read by their text; the description says what they are for when they are empty.
+    TextFeld->setAccessibleDescription("Informationen");
+    TextFeld2->setAccessibleDescription("Hinweise");
+    TonartText->setAccessibleDescription("Name der Tonart");
 
     auto bild = [f](const char* name, const char* datei, int l, int t, int w, int h, const char* beschreibung) {
         auto* b = new Bild(f, datei);
@@ -248,6 +253,8 @@ void Keyboard::baueSteuerelemente(QWidget* f)
     Note2 = bild("Note2", "note_hals_unten", 3720, 1560, 495, 1530, "Note im Violinschlüssel");
     Note2->hide();
     Note3 = bild("Note3", "note_hals_oben", 6720, 2400, 495, 1485, "Note im Bassschlüssel");
+    for (auto* n : {Note1, Note2, Note3})
+        n->setAccessibleDescription("Die Note der zuletzt gewählten Taste; ihr Name steht im Notennamenfeld.");
     Image4 = bild("Image4", "violinschluessel", 4800, 0, 750, 1125, "Violinschlüssel");
     Image4->setToolTip("Notenschlüssel (Dur)");
     Image4->setMouseTracking(true);
@@ -347,6 +354,7 @@ void Keyboard::baueSteuerelemente(QWidget* f)
     }
     Picture5_0 = new Feld(f, 0xFFFFFF);
     platziere(Picture5_0, "Picture5(0)", 4920, 3120, 375, 615);
+    Picture5_0->setAccessibleName("Gewählte Vorzeichen");
     Image5 = new Bild(Picture5_0, "kreuz");
     platziere(Image5, "Image5", 120, 120, 120, 345);
     Image5->setAccessibleName("Kreuz");
@@ -355,14 +363,18 @@ void Keyboard::baueSteuerelemente(QWidget* f)
     Image6->setAccessibleName("Be");
     AbdeckFeld = new Feld(f, 0xFFFFFF);
     platziere(AbdeckFeld, "AbdeckFeld", 4440, 2760, 855, 1455);
+    AbdeckFeld->setAccessibleName("Abdeckung der Vorzeichentasten");
 
     NamenFeld = new Feld(f, 0xFFFFFF);
     platziere(NamenFeld, "NamenFeld", 5400, 1080, 3135, 495);
+    NamenFeld->setAccessibleName("Notenname");
     NotenNamenTextFeld = new Beschriftung(NamenFeld, "Notennamen", schrift("Arial", 9.75, true), 0x000000);
     platziere(NotenNamenTextFeld, "NotenNamenTextFeld", 120, 75, 2895, 375);
+    NotenNamenTextFeld->setAccessibleDescription("Name der gezeigten Note");
 
     Picture1 = new Feld(f, 0xFFFFFF);
     platziere(Picture1, "Picture1", 240, 240, 1215, 1095);
+    Picture1->setAccessibleName("Tonart");
     Image1 = new Bild(Picture1, "tonart_leer");
     platziere(Image1, "Image1", 120, 120, 975, 855);
     Image1->setNatuerlicheGroesse(true);

@@ -1,9 +1,9 @@
 # Installs the Debian packages that building, running and testing need, if any is missing.
 # Sourced by scripts/run and scripts/test.
 klavidor_pakete() {
-    local noetig=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev
+    local noetig=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
         libsdl2-mixer-dev libjack-jackd2-dev espeak-ng fonts-noto-core fonts-liberation2
-        xvfb xauth imagemagick xdotool "$@")
+        xvfb xauth imagemagick xdotool desktop-file-utils appstream "$@")
     local fehlt=()
     for p in "${noetig[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlt+=("$p")

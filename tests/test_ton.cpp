@@ -1,0 +1,607 @@
+// The real sound output: bad files stay silent and never hold up a click, good files really sound,
+// a new sound cuts the old one, files changed on disk are heard in their new form, and the
+// generated key sounds are clean and in tune.
+#include "app/SdlTonausgabe.h"
+
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QThread>
+#include <QtTest>
+#include <cmath>
+#include <fcntl.h>
+#include <random>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const QString Klaenge = QStringLiteral(KLAVIDOR_KLAENGE_DIR);
+constexpr double Grenze_ms = 50; // a click may not wait longer than this for its sound
+
+QString klang(int k)
+{
+    static const char* teil[] = {"c", "cis", "d", "dis", "e", "f", "fis", "g", "gis", "a", "b", "h"};
+    return Klaenge + QString("/%1-%2.wav").arg(k, 2, 10, QChar('0')).arg(teil[k % 12]);
+}
+
+double tonhoehe(int k) { return 440.0 * std::pow(2.0, (k - 21) / 12.0); }
+
+QByteArray lies(const QString& pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void schreibe(const QString& pfad, const QByteArray& daten)
+{
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(daten), daten.size());
+}
+
+quint32 le32(const char* p)
+{
+    const auto* u = reinterpret_cast<const uchar*>(p);
+    return u[0] | u[1] << 8 | u[2] << 16 | quint32(u[3]) << 24;
+}
+
+// A WAV file as far as we need it: its format and its first channel scaled to -1..1.
+struct Wav
+{
+    bool gueltig = false;
+    int format = 0, kanaele = 0, rate = 0, bits = 0;
+    std::vector<float> pcm;
+    double sekunden() const { return rate ? double(pcm.size()) / rate : 0; }
+};
+
+Wav parseWav(const QByteArray& d)
+{
+    Wav w;
+    if (d.size() < 12 || !d.startsWith("RIFF") || d.mid(8, 4) != "WAVE")
+        return w;
+    bool fmt = false;
+    for (qsizetype pos = 12; pos + 8 <= d.size();) {
+        const QByteArray id = d.mid(pos, 4);
+        const qsizetype laenge = le32(d.constData() + pos + 4);
+        const char* inhalt = d.constData() + pos + 8;
+        if (pos + 8 + laenge > d.size())
+            return w;
+        if (id == "fmt " && laenge >= 16) {
+            w.format = quint16(le32(inhalt));
+            w.kanaele = quint16(le32(inhalt + 2));
+            w.rate = int(le32(inhalt + 4));
+            w.bits = quint16(le32(inhalt + 14));
+            fmt = true;
+        } else if (id == "data" && fmt && w.format == 1 && w.bits == 16 && w.kanaele > 0) {
+            const auto* s = reinterpret_cast<const qint16*>(inhalt);
+            for (qsizetype i = 0; i + 1 < laenge / (2 * w.kanaele) * w.kanaele; i += w.kanaele)
+                w.pcm.push_back(s[i] / 32768.0f);
+            w.gueltig = true;
+        }
+        pos += 8 + laenge + (laenge & 1);
+    }
+    return w;
+}
+
+// ---- Measuring sound
+
+double rms(const std::vector<float>& x, qsizetype von, qsizetype n)
+{
+    double s = 0;
+    for (qsizetype i = von; i < von + n; ++i)
+        s += double(x[i]) * x[i];
+    return std::sqrt(s / n);
+}
+
+// Amplitude of one frequency in a Hann-windowed stretch.
+double pegel(const std::vector<float>& x, qsizetype von, qsizetype n, double f, double rate)
+{
+    double re = 0, im = 0, summe = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const double w = 0.5 - 0.5 * std::cos(2 * M_PI * i / (n - 1));
+        const double p = 2 * M_PI * f * i / rate;
+        re += w * x[von + i] * std::cos(p);
+        im += w * x[von + i] * std::sin(p);
+        summe += w;
+    }
+    return 2 * std::hypot(re, im) / summe;
+}
+
+// Fundamental frequency by the normalised square difference function: the first lag whose
+// correlation peak comes close to the highest one is the period, so a strong second or third
+// partial does not pass for the fundamental; parabolic interpolation gives the fraction of a lag.
+double grundfrequenz(const std::vector<float>& x, qsizetype von, qsizetype n, double rate)
+{
+    const int tmax = int(std::min<qsizetype>(qsizetype(rate / 50.0) + 2, n / 2));
+    const float* s = x.data() + von;
+    std::vector<double> quadrate(n + 1, 0.0);
+    for (qsizetype i = 0; i < n; ++i)
+        quadrate[i + 1] = quadrate[i] + double(s[i]) * s[i];
+    std::vector<double> nsdf(tmax + 1, 0.0);
+    for (int t = 1; t <= tmax; ++t) {
+        double r0 = 0, r1 = 0, r2 = 0, r3 = 0;
+        qsizetype i = 0;
+        for (; i + 3 < n - t; i += 4) {
+            r0 += s[i] * s[i + t];
+            r1 += s[i + 1] * s[i + 1 + t];
+            r2 += s[i + 2] * s[i + 2 + t];
+            r3 += s[i + 3] * s[i + 3 + t];
+        }
+        for (; i < n - t; ++i)
+            r0 += s[i] * s[i + t];
+        const double m = quadrate[n - t] + (quadrate[n] - quadrate[t]);
+        nsdf[t] = m > 0 ? 2 * (r0 + r1 + r2 + r3) / m : 0;
+    }
+    // The highest point of each positive lobe after the first negative one.
+    std::vector<int> spitzen;
+    int t = 1;
+    while (t < tmax && nsdf[t] > 0)
+        ++t;
+    while (t < tmax) {
+        while (t < tmax && nsdf[t] <= 0)
+            ++t;
+        int beste = t;
+        while (t < tmax && nsdf[t] > 0) {
+            if (nsdf[t] > nsdf[beste])
+                beste = t;
+            ++t;
+        }
+        if (t < tmax && beste > 1)
+            spitzen.push_back(beste);
+    }
+    double hoechste = 0;
+    for (int p : spitzen)
+        hoechste = std::max(hoechste, nsdf[p]);
+    for (int p : spitzen) {
+        if (nsdf[p] < 0.9 * hoechste)
+            continue;
+        const double a = nsdf[p - 1], b = nsdf[p], c = nsdf[p + 1];
+        const double nenner = a - 2 * b + c;
+        return rate / (p + (nenner != 0 ? 0.5 * (a - c) / nenner : 0));
+    }
+    return 0;
+}
+
+qsizetype einsatz(const std::vector<float>& x, qsizetype ab = 0)
+{
+    for (qsizetype i = ab; i < qsizetype(x.size()); ++i)
+        if (std::abs(x[i]) > 0.003f)
+            return i;
+    return -1;
+}
+
+// The tones heard one after another: each 20 ms stretch is given to the loudest of `toene`;
+// silent stretches and single-stretch blips at a cut are left out.
+QList<double> tonfolge(const std::vector<float>& x, double rate, const QList<double>& toene)
+{
+    const qsizetype n = qsizetype(0.02 * rate);
+    QList<double> roh;
+    for (qsizetype von = 0; von + n <= qsizetype(x.size()); von += n) {
+        if (rms(x, von, n) < 0.01) {
+            roh.append(0);
+            continue;
+        }
+        double bester = 0, hoechster = 0;
+        for (double f : toene) {
+            const double p = pegel(x, von, n, f, rate);
+            if (p > hoechster)
+                hoechster = p, bester = f;
+        }
+        roh.append(bester);
+    }
+    QList<double> folge;
+    for (qsizetype i = 0; i < roh.size(); ++i) {
+        const bool gehalten = i + 1 < roh.size() && roh[i + 1] == roh[i];
+        if (roh[i] != 0 && gehalten && (folge.isEmpty() || folge.last() != roh[i]))
+            folge.append(roh[i]);
+    }
+    return folge;
+}
+
+// ---- Running the real output
+
+// Collects what is written to stderr while it lives.
+class StderrFang
+{
+public:
+    StderrFang()
+    {
+        m_datei.open();
+        std::fflush(stderr);
+        m_alt = dup(STDERR_FILENO);
+        dup2(m_datei.handle(), STDERR_FILENO);
+    }
+    ~StderrFang() { zurueck(); }
+    QByteArray text()
+    {
+        zurueck();
+        return lies(m_datei.fileName());
+    }
+
+private:
+    void zurueck()
+    {
+        if (m_alt < 0)
+            return;
+        std::fflush(stderr);
+        dup2(m_alt, STDERR_FILENO);
+        close(m_alt);
+        m_alt = -1;
+    }
+    QTemporaryFile m_datei;
+    int m_alt = -1;
+};
+
+// The real output on SDL's disk driver: what would reach the speakers lands in a file.
+struct Aufzeichnung
+{
+    double rate = 0;
+    std::vector<float> links, rechts;
+};
+
+class Plattenlauf
+{
+public:
+    Plattenlauf() : m_alt(qgetenv("SDL_AUDIODRIVER"))
+    {
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", m_ordner.filePath("aus.raw").toLocal8Bit());
+        ton = std::make_unique<SdlTonausgabe>();
+        int rate = 0, kanaele = 0;
+        Uint16 format = 0;
+        Mix_QuerySpec(&rate, &format, &kanaele);
+        m_aufz.rate = rate;
+        m_kanaele = kanaele;
+        m_format = format;
+        m_treiber = SDL_GetCurrentAudioDriver();
+    }
+    ~Plattenlauf()
+    {
+        ton.reset();
+        qputenv("SDL_AUDIODRIVER", m_alt);
+    }
+
+    // Closes the output and reads what it wrote.
+    Aufzeichnung ende()
+    {
+        [&] {
+            QVERIFY(ton->geraetOffen());
+            QCOMPARE(m_treiber, QByteArray("disk"));
+            QCOMPARE(m_format, Uint16(AUDIO_S16SYS));
+            QVERIFY(m_kanaele == 1 || m_kanaele == 2);
+        }();
+        if (QTest::currentTestFailed())
+            return {};
+        ton.reset();
+        const QByteArray roh = lies(m_ordner.filePath("aus.raw"));
+        const auto* s = reinterpret_cast<const qint16*>(roh.constData());
+        for (qsizetype i = 0; i + m_kanaele <= roh.size() / 2; i += m_kanaele) {
+            m_aufz.links.push_back(s[i] / 32768.0f);
+            m_aufz.rechts.push_back(s[i + m_kanaele - 1] / 32768.0f);
+        }
+        return m_aufz;
+    }
+
+    std::unique_ptr<SdlTonausgabe> ton;
+
+private:
+    QTemporaryDir m_ordner;
+    QByteArray m_alt, m_treiber;
+    Aufzeichnung m_aufz;
+    int m_kanaele = 0;
+    Uint16 m_format = 0;
+};
+
+void warte(int ms) { QThread::msleep(ms); }
+
+double zeitSpiele(SdlTonausgabe& ton, const QString& pfad)
+{
+    QElapsedTimer uhr;
+    uhr.start();
+    ton.spiele(pfad);
+    return uhr.nsecsElapsed() / 1e6;
+}
+
+void setzeZeit(const QString& pfad, const QDateTime& zeit)
+{
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(zeit, QFileDevice::FileModificationTime));
+}
+
+enum Erwartung { Still, Egal, Hoerbar };
+
+} // namespace
+
+class TestTon : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_tmp;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_tmp.isValid());
+        QVERIFY2(QFile::exists(klang(21)), "the key sounds are built into the klaenge folder");
+    }
+
+    // ---- Bad files: silent, quick, quiet
+
+    void schlechteDateien_data()
+    {
+        QTest::addColumn<QString>("pfad");
+        QTest::addColumn<int>("erwartung");
+        QTest::addColumn<double>("ton"); // the pitch to hear, if any
+
+        const QByteArray gut = lies(klang(21));
+        QVERIFY(gut.size() > 1000);
+        auto datei = [&](const QString& name, const QByteArray& inhalt) {
+            const QString pfad = m_tmp.filePath(name);
+            schreibe(pfad, inhalt);
+            return pfad;
+        };
+        std::mt19937 zufall(7);
+        QByteArray rauschen(64 * 1024, 0);
+        for (char& c : rauschen)
+            c = char(zufall());
+        QByteArray riesig = gut;
+        const char vier_gb[4] = {'\xf0', '\xff', '\xff', '\xff'};
+        riesig.replace(4, 4, vier_gb, 4);
+        riesig.replace(40, 4, vier_gb, 4);
+        QVERIFY(riesig.mid(36, 4) == "data");
+        QByteArray nurKopf = gut.left(44);
+        nurKopf.replace(40, 4, QByteArray(4, '\0'));
+        const QString ordner = m_tmp.filePath("Übung mit Lücke");
+        QVERIFY(QDir().mkpath(ordner));
+        QVERIFY(QFile::copy(klang(21), ordner + "/21-a.wav"));
+        QVERIFY(QDir().mkpath(m_tmp.filePath("ordner.wav")));
+
+        QTest::newRow("missing") << m_tmp.filePath("fehlt.wav") << int(Still) << 0.0;
+        QTest::newRow("empty") << datei("leer.wav", {}) << int(Still) << 0.0;
+        QTest::newRow("cut in the header") << datei("kopf.wav", gut.left(22)) << int(Still) << 0.0;
+        QTest::newRow("header, no samples") << datei("nurkopf.wav", nurKopf) << int(Still) << 0.0;
+        // What a cut-off file still holds may be played; it must not hang or crash.
+        QTest::newRow("cut in the data") << datei("halb.wav", gut.left(44 + (gut.size() - 44) / 2)) << int(Egal) << 0.0;
+        QTest::newRow("random bytes") << datei("zufall.wav", rauschen) << int(Still) << 0.0;
+        QTest::newRow("sizes of 4 GB") << datei("riesig.wav", riesig) << int(Egal) << 0.0;
+        QTest::newRow("directory") << m_tmp.filePath("ordner.wav") << int(Still) << 0.0;
+        QTest::newRow("umlauts and blanks") << ordner + "/21-a.wav" << int(Hoerbar) << 440.0;
+    }
+
+    void schlechteDateien()
+    {
+        QFETCH(QString, pfad);
+        QFETCH(int, erwartung);
+        QFETCH(double, ton);
+
+        Aufzeichnung a;
+        QByteArray fehler;
+        {
+            StderrFang fang;
+            Plattenlauf lauf;
+            // Twice: a file that failed once is not remembered as good, nor as bad.
+            for (int i = 0; i < 2; ++i) {
+                const double ms = zeitSpiele(*lauf.ton, pfad);
+                QVERIFY2(ms < Grenze_ms, qPrintable(QString("spiele() took %1 ms").arg(ms)));
+                warte(60);
+            }
+            warte(100);
+            a = lauf.ende();
+            fehler = fang.text();
+        }
+        QCOMPARE(fehler, QByteArray());
+        QVERIFY2(a.links.size() > a.rate * 0.05, "the disk driver ran");
+        const qsizetype start = einsatz(a.links);
+        if (erwartung == Still)
+            QCOMPARE(start, qsizetype(-1));
+        if (erwartung == Hoerbar) {
+            QVERIFY(start >= 0);
+            QVERIFY(qsizetype(a.links.size()) - start > a.rate * 0.1);
+            QCOMPARE(tonfolge(a.links, a.rate, {ton / 2, ton, ton * 2}), QList<double>{ton});
+        }
+    }
+
+    // ---- Good files really sound
+
+    void klingtWieDieDatei()
+    {
+        Plattenlauf lauf;
+        lauf.ton->spiele(klang(21));
+        warte(250);
+        const Aufzeichnung a = lauf.ende();
+        const qsizetype start = einsatz(a.links);
+        QVERIFY(start >= 0);
+        const qsizetype n = qsizetype(0.1 * a.rate);
+        QVERIFY(qsizetype(a.links.size()) >= start + n);
+        QVERIFY2(rms(a.links, start, n) > 0.1, "loud enough");
+        QVERIFY(a.rate > 8000);
+        const double f = grundfrequenz(a.links, start, n, a.rate);
+        QVERIFY2(std::abs(f / 440.0 - 1) < 0.02, qPrintable(QString("heard %1 Hz").arg(f)));
+        QVERIFY(a.links == a.rechts);
+
+        // At the file's own rate the samples come out as they are in the file.
+        const Wav wav = parseWav(lies(klang(21)));
+        if (int(a.rate) == wav.rate) {
+            const qsizetype w0 = einsatz(wav.pcm);
+            for (qsizetype i = 0; i < n; ++i)
+                QVERIFY(std::abs(a.links[start + i] - wav.pcm[w0 + i]) <= 2 / 32768.0f);
+        }
+    }
+
+    void neuerKlangSchneidetAlten()
+    {
+        Plattenlauf lauf;
+        lauf.ton->spiele(klang(9)); // a, 220 Hz
+        warte(300);
+        lauf.ton->spiele(klang(33)); // a'', 880 Hz
+        warte(300);
+        const Aufzeichnung a = lauf.ende();
+        const double r = a.rate;
+        QCOMPARE(tonfolge(a.links, r, {220, 880}), (QList<double>{220, 880}));
+
+        // Where the high sound sets in: its level in 10 ms stretches, 1 ms apart.
+        const qsizetype kurz = qsizetype(0.01 * r), schritt = qsizetype(0.001 * r);
+        double hoechster = 0;
+        for (qsizetype v = 0; v + kurz <= qsizetype(a.links.size()); v += schritt)
+            hoechster = std::max(hoechster, pegel(a.links, v, kurz, 880, r));
+        qsizetype schnitt = -1;
+        for (qsizetype v = 0; v + kurz <= qsizetype(a.links.size()) && schnitt < 0; v += schritt)
+            if (pegel(a.links, v, kurz, 880, r) > 0.5 * hoechster)
+                schnitt = v;
+        const qsizetype start = einsatz(a.links);
+        QVERIFY(start >= 0 && schnitt > start);
+        QVERIFY2(schnitt - start > 0.15 * r, "the low sound played until the high one came");
+
+        const qsizetype n = qsizetype(0.02 * r);
+        QVERIFY(pegel(a.links, schnitt - 2 * n, n, 220, r) > 0.05);
+        // From 15 ms after the cut on, nothing of the low sound is left under the high one.
+        int geprueft = 0;
+        for (qsizetype v = schnitt + qsizetype(0.015 * r); v + n <= qsizetype(a.links.size()) && geprueft < 10; v += n, ++geprueft) {
+            const double tief = pegel(a.links, v, n, 220, r), hoch = pegel(a.links, v, n, 880, r);
+            QVERIFY2(tief < 0.01 * hoch, qPrintable(QString("220 Hz at %1, 880 Hz at %2, %3 ms after the cut")
+                                                        .arg(tief).arg(hoch).arg((v - schnitt) * 1000 / r)));
+        }
+        QVERIFY(geprueft >= 5);
+
+        // How the low sound goes: take away the high one where it sounds alone, sample for sample,
+        // and follow the gain of what is left against the low sound's own samples.
+        const Wav w9 = parseWav(lies(klang(9))), w33 = parseWav(lies(klang(33)));
+        if (int(r) != w9.rate)
+            QSKIP("the output rate differs from the files' rate");
+        auto hochAllein = [&](qsizetype d) {
+            for (qsizetype i = qsizetype(0.03 * r); i < qsizetype(0.06 * r); ++i)
+                if (std::abs(a.links[d + i] - w33.pcm[i]) > 2 / 32768.0f)
+                    return false;
+            return true;
+        };
+        qsizetype d = schnitt - qsizetype(0.01 * r);
+        while (d < schnitt + qsizetype(0.015 * r) && !hochAllein(d))
+            ++d;
+        QVERIFY2(hochAllein(d), "the high sound comes out as it is in its file");
+        const qsizetype ms = qsizetype(0.001 * r), w0 = einsatz(w9.pcm) - start;
+        auto gewinn = [&](qsizetype v) {
+            double rest = 0, eigen = 0;
+            for (qsizetype i = v; i < v + ms / 2; ++i) {
+                const double alt = w9.pcm[w0 + i], neu = i >= d ? w33.pcm[i - d] : 0;
+                rest += (a.links[i] - neu) * alt;
+                eigen += alt * alt;
+            }
+            return rest / eigen;
+        };
+        // The fade may begin a buffer before the new sound when loading it takes a while.
+        QVERIFY(std::abs(gewinn(d - 30 * ms) - 1) < 0.01);
+        QVERIFY(std::abs(gewinn(d + 30 * ms)) < 0.01);
+        double sturz = 0;
+        for (qsizetype v = d - 30 * ms; v < d + 30 * ms; ++v)
+            sturz = std::max(sturz, gewinn(v) - gewinn(v + ms / 2));
+        // A fade over a few milliseconds loses well under a third of the gain in any half
+        // millisecond; a cut that clicks loses half or all of it at once.
+        QEXPECT_FAIL("", "the mixer sets a fading channel's volume once per device buffer", Continue);
+        QVERIFY2(sturz < 0.3, qPrintable(QString("the low sound lost %1 of its gain within 0.5 ms").arg(sturz, 0, 'f', 2)));
+    }
+
+    // ---- Files that change while the program runs
+
+    void geaenderteDateiKlingtNeu()
+    {
+        const QString pfad = m_tmp.filePath("wechsel.wav");
+        const QDateTime zeit = QDateTime::currentDateTime().addSecs(-100);
+        QFile::remove(pfad);
+        QVERIFY(QFile::copy(klang(9), pfad));
+        setzeZeit(pfad, zeit);
+
+        Plattenlauf lauf;
+        lauf.ton->spiele(pfad);
+        warte(250);
+        // Same size, new content, later time.
+        const QByteArray hoch = lies(klang(33));
+        QCOMPARE(hoch.size(), QFileInfo(pfad).size());
+        schreibe(pfad, hoch);
+        setzeZeit(pfad, zeit.addSecs(10));
+        lauf.ton->spiele(pfad);
+        warte(250);
+        // New size, the time set back to where it was.
+        schreibe(pfad, lies(klang(21)).left(44 + 2 * 22050));
+        setzeZeit(pfad, zeit.addSecs(10));
+        lauf.ton->spiele(pfad);
+        warte(250);
+        const Aufzeichnung a = lauf.ende();
+        QCOMPARE(tonfolge(a.links, a.rate, {220, 440, 880}), (QList<double>{220, 880, 440}));
+    }
+
+    void dateiErscheintNachFehlschlag()
+    {
+        const QString pfad = m_tmp.filePath("spaeter.wav");
+        QFile::remove(pfad);
+        Plattenlauf lauf;
+        lauf.ton->spiele(pfad);
+        warte(100);
+        QVERIFY(QFile::copy(klang(21), pfad));
+        lauf.ton->spiele(pfad);
+        warte(200);
+        const Aufzeichnung a = lauf.ende();
+        QCOMPARE(tonfolge(a.links, a.rate, {220, 440, 880}), QList<double>{440});
+    }
+
+    // ---- The generated sounds
+
+    void klangOrdnerVollstaendig()
+    {
+        QStringList soll{"Hallo.wav"};
+        for (int k = 0; k < 40; ++k)
+            soll.append(QFileInfo(klang(k)).fileName());
+        soll.sort();
+        QCOMPARE(QDir(Klaenge).entryList(QDir::Files, QDir::Name), soll);
+    }
+
+    void erzeugteKlaenge_data()
+    {
+        QTest::addColumn<int>("k");
+        for (int k = 0; k < 40; ++k)
+            QTest::newRow(qPrintable(QFileInfo(klang(k)).fileName())) << k;
+    }
+
+    void erzeugteKlaenge()
+    {
+        QFETCH(int, k);
+        const Wav w = parseWav(lies(klang(k)));
+        QVERIFY(w.gueltig);
+        QCOMPARE(w.format, 1);
+        QCOMPARE(w.rate, 44100);
+        QCOMPARE(w.bits, 16);
+        QCOMPARE(w.kanaele, 1);
+        QVERIFY2(std::abs(w.sekunden() - 1.5) < 0.05, qPrintable(QString::number(w.sekunden())));
+        float spitze = 0;
+        for (float s : w.pcm)
+            spitze = std::max(spitze, std::abs(s));
+        QVERIFY(spitze > 0.3f && spitze < 1.0f);
+        // No click: it starts and ends at rest.
+        QVERIFY(std::abs(w.pcm.front()) < 0.01f);
+        QVERIFY(std::abs(w.pcm.back()) < 0.01f);
+        const double f = grundfrequenz(w.pcm, 0, w.rate / 2, w.rate);
+        QVERIFY2(std::abs(f / tonhoehe(k) - 1) < 0.01,
+                 qPrintable(QString("%1 Hz instead of %2 Hz").arg(f).arg(tonhoehe(k))));
+    }
+
+    void hallo()
+    {
+        const Wav w = parseWav(lies(Klaenge + "/Hallo.wav"));
+        QVERIFY(w.gueltig);
+        QCOMPARE(w.format, 1);
+        QCOMPARE(w.bits, 16);
+        QVERIFY(w.sekunden() > 0.2 && w.sekunden() < 3);
+        QVERIFY(rms(w.pcm, 0, qsizetype(w.pcm.size())) > 0.01);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTon)
+#include "test_ton.moc"
