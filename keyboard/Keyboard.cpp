@@ -199,7 +199,7 @@ void Keyboard::baueSteuerelemente(QWidget* f)
         Farbe[i]->hide();
     }
     for (int i = 0; i < 23; ++i) {
-        T_Markierung[i] = new Form(f, true, Oktavfarbe(i), 0x000000);
+        T_Markierung[i] = new Form(f, true, Oktavfarbe(i), 0x000000, 2); // a border that reads at any scale
         platziere(T_Markierung[i], arrayName("T_Markierung", i), 1920 + 480 * i, 7320, 255, 255);
         T_Markierung[i]->setAccessibleName("Markierungspunkt " + Noten::Tastenname(Noten::Weisse_Taste(i)));
     }
