@@ -1,6 +1,7 @@
 // Takes screenshots of the main window in the states worth looking at, into the folder given
 // as the first argument. Run it under Xvfb: xvfb-run -a build/tests/bildschirmfotos /tmp/fotos
-#include "app/SdlTonausgabe.h"
+#include "book/Buch.h"
+#include "book/Infofenster.h"
 #include "hilfen.h"
 
 #include <QApplication>
@@ -86,5 +87,18 @@ int main(int argc, char** argv)
     foto("lernen_block");
     fenster.Command1_Click();
     foto("lernen_balken");
+    fenster.Funktion_Click(7);
+    {
+        Buch buch(haupt, ton);
+        buch.show();
+        foto("buch1");
+        buch.Schreibe(5);
+        foto("buch5");
+    }
+    for (QDialog* info : {static_cast<QDialog*>(new Pausenzeichen), static_cast<QDialog*>(new Notenlaenge)}) {
+        info->show();
+        foto(info->objectName());
+        delete info;
+    }
     return 0;
 }
