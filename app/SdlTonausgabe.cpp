@@ -50,6 +50,36 @@ bool oeffne()
     return false;
 }
 
+quint32 le32(const QByteArray& d, qsizetype i)
+{
+    return quint32(uchar(d[i])) | quint32(uchar(d[i + 1])) << 8 | quint32(uchar(d[i + 2])) << 16
+           | quint32(uchar(d[i + 3])) << 24;
+}
+
+void setzeLe32(QByteArray& d, qsizetype i, quint32 v)
+{
+    for (int b = 0; b < 4; ++b)
+        d[i + b] = char((v >> (8 * b)) & 0xFF);
+}
+
+// Sizes declared inside a wave file are trimmed to the bytes that are really there, so that a
+// damaged or hostile header cannot make the decoder reach for gigabytes.
+void begrenzeWav(QByteArray& d)
+{
+    if (d.size() < 12 || !d.startsWith("RIFF") || d.mid(8, 4) != "WAVE")
+        return;
+    setzeLe32(d, 4, quint32(d.size() - 8));
+    for (qsizetype i = 12; i + 8 <= d.size();) {
+        const qsizetype rest = d.size() - (i + 8);
+        const quint32 laenge = le32(d, i + 4);
+        if (laenge > rest) {
+            setzeLe32(d, i + 4, quint32(rest));
+            return;
+        }
+        i += 8 + laenge + (laenge & 1);
+    }
+}
+
 } // namespace
 
 SdlTonausgabe::SdlTonausgabe()
@@ -95,7 +125,8 @@ Mix_Chunk* SdlTonausgabe::lade(const QString& pfad)
     QFile f(pfad);
     if (!f.open(QIODevice::ReadOnly))
         return nullptr;
-    const QByteArray daten = f.readAll();
+    QByteArray daten = f.readAll();
+    begrenzeWav(daten);
     // Decoded from memory: the declared sizes inside the file cannot reach past what was read.
     Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(daten.constData(), int(daten.size())), 1);
     if (chunk)
