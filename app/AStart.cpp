@@ -9,7 +9,6 @@
 #include "web/mdlBrowserAufrufen.h"
 
 #include <QCoreApplication>
-#include <QShortcut>
 #include <QTime>
 
 AStart::AStart(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
@@ -58,9 +57,7 @@ AStart::AStart(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
     Command2 = knopf("Command2", "&Verlassen", "  Programm nicht starten  ", 240, 6480, 1695, 495);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    // "&Verlassen" is the cancel button: Esc presses it.
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, Command2, &QPushButton::click);
+    alsAbbrechen(this, Command2);
 
     Form_Load();
 }

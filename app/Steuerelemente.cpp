@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 
 QFont schrift(const QString& familie, double punkte, bool fett, bool kursiv)
 {
@@ -20,6 +21,12 @@ void platziere(QWidget* w, const QString& name, int left, int top, int width, in
 {
     w->setObjectName(name);
     w->setGeometry(twRect(left, top, width, height));
+}
+
+void alsAbbrechen(QWidget* fenster, QAbstractButton* knopf)
+{
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), fenster);
+    QObject::connect(esc, &QShortcut::activated, knopf, &QAbstractButton::click);
 }
 
 // ---- Knopf

@@ -27,6 +27,9 @@ QFont schrift(const QString& familie, double punkte, bool fett = false, bool kur
 
 // Common look of a control: its name (Name or Name(i)) and its place in twips.
 void platziere(QWidget* w, const QString& name, int left, int top, int width, int height);
+// Makes `knopf` the window's cancel button: Esc presses it.
+void alsAbbrechen(QWidget* fenster, QAbstractButton* knopf);
+
 inline QString arrayName(const char* name, int i) { return QString("%1(%2)").arg(name).arg(i); }
 
 // Push button. A "coloured" button shows its BackColor; a plain one shows the system button face

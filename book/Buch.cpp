@@ -1,12 +1,12 @@
 #include "book/Buch.h"
 
 #include "app/Bilder.h"
+#include "book/Verlassen.h"
 #include "app/DickerWinRand.h"
 #include "app/ZentriereForm.h"
 #include "keyboard/mdlSound.h"
 
 #include <QMouseEvent>
-#include <QShortcut>
 
 namespace {
 
@@ -232,18 +232,8 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
     Line1 = new Linie(this, "Line1", 0, 6310, 9600, 6310, 2, 0xFFFFFF);
     Line2 = new Linie(this, "Line2", 0, 6318, 9600, 6318, 1, 0x808080);
 
-    Verlassen = new Knopf(this, true, 0xFF8080);
-    Verlassen->setText("Verlassen");
-    Verlassen->setFont(schrift("Arial", 9.75, true));
-    Verlassen->setToolTip("Verlassen der Hilfe.");
-    Verlassen->setzeTw(240, 6480, 1215, 405);
-    Verlassen->setObjectName("Verlassen");
-    Verlassen->setCursor(bildCursor("greifhand1"));
-    Verlassen->setAutoDefault(false);
+    Verlassen = baueVerlassen(this, 240, 6480);
     connect(Verlassen, &QPushButton::clicked, this, [this] { Verlassen_Click(); });
-    // The cancel button: Esc presses it.
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, Verlassen, &QPushButton::click);
 
     Label3 = new Beschriftung(this, "Klavidor 3.1 – ein Programm aus der Klavidor-Werkstatt – www.klavidor.de",
                               schrift("Arial", 9.75, true), 0x0000FF);

@@ -1,12 +1,12 @@
 #include "book/Infofenster.h"
 
 #include "app/Bilder.h"
+#include "book/Verlassen.h"
 #include "app/DickerWinRand.h"
 #include "app/ZentriereForm.h"
 #include "web/Webadressen.h"
 #include "web/mdlBrowserAufrufen.h"
 
-#include <QShortcut>
 
 struct Text
 {
@@ -157,17 +157,8 @@ Infofenster::Infofenster(const Infoseite& s, QWidget* parent)
 
     Line1[10] = new Linie(this, "Line1(10)", 9600, 1560, 9600, 2520, 8);
 
-    Verlassen = new Knopf(this, true, 0xFF8080);
-    Verlassen->setText("Verlassen");
-    Verlassen->setFont(schrift("Arial", 9.75, true));
-    Verlassen->setToolTip("Verlassen der Hilfe.");
-    Verlassen->setzeTw(8280, 6600, 1215, 405);
-    Verlassen->setObjectName("Verlassen");
-    Verlassen->setCursor(bildCursor("greifhand1"));
-    Verlassen->setAutoDefault(false);
+    Verlassen = baueVerlassen(this, 8280, 6600);
     connect(Verlassen, &QPushButton::clicked, this, [this] { Verlassen_Click(); });
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, Verlassen, &QPushButton::click);
 }
 
 void Infofenster::Form_Load()

@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QShortcut>
 
 const QString Keyboard::Titel = "Klavidor  3.1 – Noten lesen lernen am Keyboard";
 
@@ -175,8 +174,7 @@ Keyboard::Keyboard(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
     setCentralWidget(flaeche);
     baueSteuerelemente(flaeche);
     baueMenues();
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, [this] { Funktion[10]->click(); });
+    alsAbbrechen(this, Funktion[10]);
     adjustSize();
     setFixedSize(size());
     Form_Load();

@@ -7,12 +7,40 @@
 #include "keyboard/Keyboard.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QEventLoop>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
 #include <memory>
+
+// Catches the web addresses the program hands to the browser; registered for "https" while alive.
+class UrlFaenger : public QObject
+{
+    Q_OBJECT
+public:
+    UrlFaenger() { QDesktopServices::setUrlHandler("https", this, "oeffne"); }
+    ~UrlFaenger() override { QDesktopServices::unsetUrlHandler("https"); }
+    QStringList urls;
+    bool immerBeschaeftigt = true; // the busy pointer was up at every launch
+public slots:
+    void oeffne(const QUrl& url)
+    {
+        urls.append(url.toString());
+        immerBeschaeftigt &= QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    }
+};
+
+// The fill colours of the 23 marker dots.
+inline QList<quint32> fuellung(Keyboard* kb)
+{
+    QList<quint32> f;
+    for (auto* m : kb->T_Markierung)
+        f << m->fillColor();
+    return f;
+}
 
 // Remembers every path it is asked to play.
 class Aufnahme : public Tonausgabe

@@ -36,14 +36,6 @@ bool oktavenGleich(Keyboard* kb, const Haupt& h)
     return true;
 }
 
-QList<quint32> fuellung(Keyboard* kb)
-{
-    QList<quint32> f;
-    for (auto* m : kb->T_Markierung)
-        f << m->fillColor();
-    return f;
-}
-
 } // namespace
 
 class TestAnsichten : public QObject

@@ -26,14 +26,6 @@ struct Meldung
     }
 };
 
-QList<quint32> fuellung(Keyboard* kb)
-{
-    QList<quint32> f;
-    for (auto* m : kb->T_Markierung)
-        f << m->fillColor();
-    return f;
-}
-
 } // namespace
 
 class TestLernen : public QObject
