@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int Kanaele = 2;          // the new sound on one, the old one fading out on the other
 constexpr int Ausblenden_ms = 6;    // long enough that a cut does not click
 constexpr qint64 Groesste_Datei = 32 * 1024 * 1024;
 
@@ -39,6 +38,19 @@ public:
 private:
     int m_alt;
 };
+
+// Fades a cut-off channel sample by sample in the mixer's thread, then keeps it silent until it
+// expires. The mixer's own fade only steps once per device buffer, which clicks.
+void ausblenden(int, void* strom, int laenge, void* zustand)
+{
+    auto& z = *static_cast<SdlTonausgabe::Ausblendung*>(zustand);
+    auto* s = static_cast<Sint16*>(strom);
+    for (int i = 0; i < laenge / int(sizeof(Sint16) * 2); ++i) {
+        const float faktor = z.rest > 0 ? float(z.rest--) / float(z.gesamt) : 0.0f;
+        s[2 * i] = Sint16(s[2 * i] * faktor);
+        s[2 * i + 1] = Sint16(s[2 * i + 1] * faktor);
+    }
+}
 
 bool oeffne()
 {
@@ -138,11 +150,16 @@ void SdlTonausgabe::spiele(const QString& pfad)
 {
     if (!m_offen)
         return;
-    Mix_FadeOutChannel(m_kanal, Ausblenden_ms);
+    if (Mix_Playing(m_kanal) && !Mix_Paused(m_kanal)) {
+        Ausblendung& z = m_ausblendung[m_kanal];
+        z.gesamt = z.rest = 44100 * Ausblenden_ms / 1000;
+        Mix_RegisterEffect(m_kanal, ausblenden, nullptr, &z);
+        Mix_ExpireChannel(m_kanal, Ausblenden_ms + 40); // halting also removes the effect
+    }
     Mix_Chunk* chunk = lade(pfad);
     if (!chunk)
         return;
     m_kanal = (m_kanal + 1) % Kanaele;
-    Mix_HaltChannel(m_kanal);
+    Mix_HaltChannel(m_kanal); // whatever still fades there is silent by now
     Mix_PlayChannel(m_kanal, chunk, 0);
 }

@@ -22,6 +22,12 @@ public:
 
     bool geraetOffen() const { return m_offen; }
 
+    // The fade of a cut-off channel, counted in frames.
+    struct Ausblendung
+    {
+        int rest = 0, gesamt = 1;
+    };
+
 private:
     struct Klang
     {
@@ -32,6 +38,8 @@ private:
     Mix_Chunk* lade(const QString& pfad);
 
     bool m_offen = false;
+    static constexpr int Kanaele = 2; // the new sound on one, the old one fading out on the other
     int m_kanal = 0;
+    Ausblendung m_ausblendung[Kanaele];
     QHash<QString, Klang> m_klaenge;
 };

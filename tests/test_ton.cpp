@@ -388,7 +388,7 @@ private slots:
         {
             StderrFang fang;
             Plattenlauf lauf;
-            // Twice: a file that failed once is not remembered as good, nor as bad.
+            // Twice: the second play finds whatever the first one left behind.
             for (int i = 0; i < 2; ++i) {
                 const double ms = zeitSpiele(*lauf.ton, pfad);
                 QVERIFY2(ms < Grenze_ms, qPrintable(QString("spiele() took %1 ms").arg(ms)));
@@ -459,7 +459,7 @@ private slots:
                 schnitt = v;
         const qsizetype start = einsatz(a.links);
         QVERIFY(start >= 0 && schnitt > start);
-        QVERIFY2(schnitt - start > 0.15 * r, "the low sound played until the high one came");
+        QVERIFY2(schnitt - start > 0.1 * r, "the low sound played until the high one came");
 
         const qsizetype n = qsizetype(0.02 * r);
         QVERIFY(pegel(a.links, schnitt - 2 * n, n, 220, r) > 0.05);
@@ -505,7 +505,6 @@ private slots:
             sturz = std::max(sturz, gewinn(v) - gewinn(v + ms / 2));
         // A fade over a few milliseconds loses well under a third of the gain in any half
         // millisecond; a cut that clicks loses half or all of it at once.
-        QEXPECT_FAIL("", "the mixer sets a fading channel's volume once per device buffer", Continue);
         QVERIFY2(sturz < 0.3, qPrintable(QString("the low sound lost %1 of its gain within 0.5 ms").arg(sturz, 0, 'f', 2)));
     }
 

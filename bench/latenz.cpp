@@ -1,0 +1,400 @@
+// How quickly a key click is answered; run by hand through scripts/bench.
+//
+//   bench_latenz klick   [KLAENGE] [N]       click on the real keyboard (offscreen) -> note set ->
+//                                             sound handed to SDL, over N clicks
+//   bench_latenz einsatz [KLAENGE] [N] [QUELLE]
+//                                             sounds played through SDL's PulseAudio driver -> first
+//                                             audible sample played by the null sink whose monitor
+//                                             is QUELLE, over N plays; each sound is compared with
+//                                             its file for dropouts
+//
+// Every figure is one line on stdout. The exit code is 0 whether a target is met or not; it is
+// 1 only when the measurement itself could not be made.
+#include "app/SdlTonausgabe.h"
+#include "keyboard/Haupt.h"
+#include "keyboard/Keyboard.h"
+#include "keyboard/Notenmodell.h"
+
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QtTest>
+#ifdef KLAVIDOR_MIT_PULSE
+#include <pulse/error.h>
+#include <pulse/simple.h>
+#endif
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Uhr = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+double ms(Uhr::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+struct Verteilung
+{
+    double median = 0, p99 = 0, max = 0;
+};
+
+Verteilung verteilung(std::vector<double> v)
+{
+    if (v.empty())
+        return {};
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    const size_t rang99 = size_t(std::ceil(0.99 * n)) - 1;
+    return {(v[(n - 1) / 2] + v[n / 2]) / 2, v[rang99], v.back()};
+}
+
+QString klang(const QString& klaenge, int k) { return klaenge + "/" + Noten::Klangname(k) + ".wav"; }
+
+// Passes every sound on and notes when the click reached it and when SDL had it.
+class Stoppuhr : public Tonausgabe
+{
+public:
+    explicit Stoppuhr(Tonausgabe& echt) : m_echt(echt) {}
+    void spiele(const QString& pfad) override
+    {
+        an = Uhr::now();
+        m_echt.spiele(pfad);
+        ab = Uhr::now();
+        ++aufrufe;
+        letzter = pfad;
+    }
+    Uhr::time_point an, ab;
+    int aufrufe = 0;
+    QString letzter;
+
+private:
+    Tonausgabe& m_echt;
+};
+
+int klick(const QString& klaenge, int n)
+{
+    int argc = 1;
+    char name[] = "bench_latenz";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    Haupt haupt;
+    haupt.Randomize(1);
+    haupt.Ton_Verzeichnis = klaenge + "/";
+    SdlTonausgabe echt;
+    Stoppuhr ton(echt);
+    Keyboard kb(haupt, ton);
+    kb.show();
+    if (!QTest::qWaitForWindowExposed(&kb)) {
+        std::printf("click handling: the window did not show\n");
+        return 1;
+    }
+    QCoreApplication::processEvents();
+
+    std::vector<double> gesetzt, uebergeben, gezeichnet, kalt, warm;
+    for (int i = 0; i < n; ++i) {
+        const int k = (i * 7) % 40; // every key in turn, the first 40 clicks each load a file
+        QWidget* taste = kb.TheKey[k];
+        const QPoint mitte = taste->rect().center();
+        QTest::mousePress(taste, Qt::LeftButton, {}, mitte);
+        const int vorher = ton.aufrufe;
+        const auto t0 = Uhr::now();
+        QTest::mouseRelease(taste, Qt::LeftButton, {}, mitte); // the click happens on release
+        if (ton.aufrufe != vorher + 1 || !ton.letzter.endsWith("/" + Noten::Klangname(k) + ".wav")) {
+            std::printf("click handling: key %d did not play its sound (%s)\n", k, qPrintable(ton.letzter));
+            return 1;
+        }
+        QCoreApplication::processEvents(); // the repaint the click asked for
+        const auto t1 = Uhr::now();
+        gesetzt.push_back(ms(ton.an - t0));
+        uebergeben.push_back(ms(ton.ab - t0));
+        gezeichnet.push_back(ms(t1 - t0));
+        (i < 40 ? kalt : warm).push_back(ms(ton.ab - t0));
+        std::this_thread::sleep_for(2ms); // let the audio thread mix in between, as it does for a user
+    }
+
+    const Verteilung u = verteilung(uebergeben), g = verteilung(gesetzt), z = verteilung(gezeichnet);
+    const Verteilung kv = verteilung(kalt), wv = verteilung(warm);
+    std::printf("click handling: median %.3f ms, p99 %.3f ms (target < 1 ms median) - click to sound handed to SDL, "
+                "%d clicks, SDL driver %s\n",
+                u.median, u.p99, n, SDL_GetCurrentAudioDriver() ? SDL_GetCurrentAudioDriver() : "none");
+    std::printf("  click to note set (DoNoten done): median %.3f ms, p99 %.3f ms\n", g.median, g.p99);
+    std::printf("  first click on each key (file read and decoded): median %.3f ms, max %.3f ms; later clicks: "
+                "median %.3f ms, p99 %.3f ms\n",
+                kv.median, kv.max, wv.median, wv.p99);
+    std::printf("  click to window repainted (offscreen): median %.3f ms, p99 %.3f ms, max %.3f ms\n", z.median, z.p99,
+                z.max);
+    return 0;
+}
+
+#ifdef KLAVIDOR_MIT_PULSE
+
+// The samples of a 16-bit WAV file's first channel.
+std::vector<int16_t> wavProben(const QString& pfad)
+{
+    QFile f(pfad);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray d = f.readAll();
+    auto le = [&](qsizetype p, int n) {
+        quint32 v = 0;
+        for (int i = 0; i < n; ++i)
+            v |= quint32(uchar(d[p + i])) << (8 * i);
+        return v;
+    };
+    int kanaele = 1;
+    for (qsizetype pos = 12; pos + 8 <= d.size(); pos += 8 + le(pos + 4, 4) + (le(pos + 4, 4) & 1)) {
+        const qsizetype laenge = std::min<qsizetype>(le(pos + 4, 4), d.size() - pos - 8);
+        if (d.mid(pos, 4) == "fmt ")
+            kanaele = int(le(pos + 10, 2));
+        if (d.mid(pos, 4) == "data") {
+            std::vector<int16_t> s;
+            for (qsizetype i = pos + 8; i + 1 < pos + 8 + laenge; i += 2 * kanaele)
+                s.push_back(int16_t(le(i, 2)));
+            return s;
+        }
+    }
+    return {};
+}
+
+constexpr int Rate = 44100;
+constexpr int Fragment = 128;    // frames per read: 2.9 ms, no shorter than the sink latency SDL's stream asks for
+constexpr int16_t Hoerbar = 100; // -50 dB of full scale
+
+// The configured latency of a sink, as pactl reports it while streams play; -1 if unknown.
+double senkenLatenz(const QString& senke)
+{
+    std::FILE* p = popen("pactl list sinks 2>/dev/null", "r");
+    if (!p)
+        return -1;
+    QByteArray text;
+    char zeile[512];
+    while (std::fgets(zeile, sizeof zeile, p))
+        text += zeile;
+    pclose(p);
+    const qsizetype von = text.indexOf("Name: " + senke.toUtf8() + "\n");
+    if (von < 0)
+        return -1;
+    static const QRegularExpression latenz("configured (\\d+) usec");
+    const auto treffer = latenz.match(QString::fromUtf8(text.mid(von)));
+    return treffer.hasMatch() ? treffer.captured(1).toDouble() / 1000 : -1;
+}
+
+struct Block
+{
+    size_t ende; // index after the block's last sample
+    Uhr::time_point zeit;
+};
+
+int einsatz(const QString& klaenge, int n, const char* quelle)
+{
+    SdlTonausgabe ton;
+    const char* treiber = SDL_GetCurrentAudioDriver();
+    if (!ton.geraetOffen() || !treiber || std::strcmp(treiber, "pulseaudio") != 0) {
+        std::printf("audio onset: SDL did not open PulseAudio (driver: %s)\n", treiber ? treiber : "none");
+        return 1;
+    }
+
+    // The monitor in small fragments: each read returns as soon as the server has mixed them.
+    const pa_sample_spec spec{PA_SAMPLE_S16LE, Rate, 2};
+    const pa_buffer_attr attr{uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(-1), Fragment * 4};
+    int fehler = 0;
+    pa_simple* aufnahme = pa_simple_new(nullptr, "bench_latenz", PA_STREAM_RECORD, quelle, "Monitor", &spec, nullptr,
+                                        &attr, &fehler);
+    if (!aufnahme) {
+        std::printf("audio onset: cannot record %s: %s\n", quelle, pa_strerror(fehler));
+        return 1;
+    }
+    std::vector<int16_t> links;
+    links.reserve(size_t(Rate) * (n + 10));
+    std::vector<Block> bloecke;
+    bloecke.reserve(links.capacity() / Fragment);
+    std::atomic<bool> halt{false};
+    std::atomic<size_t> gelesen{0};
+    std::thread rekorder([&] {
+        std::vector<int16_t> puffer(Fragment * 2);
+        while (!halt) {
+            if (pa_simple_read(aufnahme, puffer.data(), puffer.size() * sizeof(int16_t), &fehler) < 0)
+                break;
+            const auto t = Uhr::now();
+            for (int i = 0; i < Fragment; ++i)
+                links.push_back(puffer[2 * i]);
+            bloecke.push_back({links.size(), t});
+            ++gelesen;
+        }
+    });
+
+    // The first fragments take a second or so to come; start once they flow.
+    for (int i = 0; i < 100 && gelesen == 0; ++i)
+        std::this_thread::sleep_for(50ms);
+    std::this_thread::sleep_for(300ms);
+    const QString stumm = klaenge + "/gibt-es-nicht.wav";
+    std::vector<Uhr::time_point> klicks;
+    std::vector<int> tasten;
+    std::vector<double> kalt, warm;
+    double puffer = -1;
+    for (int i = 0; i < n; ++i) {
+        if (i == 1)
+            puffer = senkenLatenz(QString(quelle).remove(".monitor"));
+        const int k = 12 + i % 10; // ten keys, each first read from its file, then from memory
+        const auto t = Uhr::now();
+        ton.spiele(klang(klaenge, k));
+        (i < 10 ? kalt : warm).push_back(ms(Uhr::now() - t) * 1000);
+        klicks.push_back(t);
+        tasten.push_back(k);
+        std::this_thread::sleep_for(600ms);
+        ton.spiele(stumm); // a missing file only fades out what plays: silence before the next one
+        std::this_thread::sleep_for(250ms);
+    }
+    halt = true;
+    rekorder.join();
+    pa_simple_free(aufnahme);
+    if (bloecke.empty()) {
+        std::printf("audio onset: nothing came from %s\n", quelle);
+        return 1;
+    }
+
+    // The monitor counts samples on the server's clock, and a read can only come late: near each
+    // click, the earliest arrival against its sample index tells when each sample left the mixer,
+    // whatever kept the recording thread from reading at once. Near, because the null sink's clock
+    // drifts by a few hundred ppm and a rewind repeats a stretch of the monitor.
+    auto dauer = [](qint64 proben) {
+        return std::chrono::duration_cast<Uhr::duration>(std::chrono::duration<double>(double(proben) / Rate));
+    };
+    auto nullpunkt = [&](Uhr::time_point von, Uhr::time_point bis) {
+        Uhr::time_point null = Uhr::time_point::max();
+        for (const Block& b : bloecke)
+            if (b.zeit >= von && b.zeit < bis)
+                null = std::min(null, b.zeit - dauer(qint64(b.ende)));
+        return null;
+    };
+    std::vector<double> verspaetung;
+    for (const Block& b : bloecke) {
+        const Uhr::time_point null = nullpunkt(b.zeit - 500ms, b.zeit + 500ms);
+        verspaetung.push_back(ms(b.zeit - (null + dauer(qint64(b.ende)))));
+    }
+
+    std::vector<double> einsaetze;
+    int nichtGehoert = 0, mitAussetzern = 0;
+    QStringList aussetzer, jeder;
+    const size_t vergleich = size_t(0.55 * Rate); // the sound is cut after 600 ms
+    for (int i = 0; i < n; ++i) {
+        const Uhr::time_point null = nullpunkt(klicks[i] - 300ms, klicks[i] + 700ms);
+        if (null == Uhr::time_point::max()) {
+            ++nichtGehoert;
+            jeder.append("-");
+            continue;
+        }
+        auto probeBei = [&](Uhr::time_point t) {
+            const double s = std::chrono::duration<double>(t - null).count() * Rate;
+            return size_t(std::clamp(s, 0.0, double(links.size())));
+        };
+        size_t j = probeBei(klicks[i]);
+        const size_t ende = probeBei(klicks[i] + 850ms);
+        while (j < ende && std::abs(links[j]) <= Hoerbar)
+            ++j;
+        if (j >= ende) {
+            ++nichtGehoert;
+            jeder.append("-");
+            continue;
+        }
+        einsaetze.push_back(ms(null + dauer(qint64(j)) - klicks[i]));
+        jeder.append(QString::number(einsaetze.back(), 'f', 1));
+
+        // What came out against the file, sample for sample.
+        const std::vector<int16_t> datei = wavProben(klang(klaenge, tasten[i]));
+        size_t w0 = 0;
+        while (w0 < datei.size() && std::abs(datei[w0]) <= Hoerbar)
+            ++w0;
+        const size_t m = std::min({vergleich, datei.size() - w0, links.size() - j});
+        double kreuz = 0, eigen = 0;
+        for (size_t s = 0; s < std::min<size_t>(m, Rate / 50); ++s) {
+            kreuz += double(links[j + s]) * datei[w0 + s];
+            eigen += double(datei[w0 + s]) * datei[w0 + s];
+        }
+        const double pegel = eigen > 0 ? kreuz / eigen : 0; // 1 unless a volume was applied on the way
+        if (std::abs(pegel - 1) > 0.01)
+            aussetzer.append(QString("key %1 came out at level %2").arg(tasten[i]).arg(pegel, 0, 'f', 3));
+        for (size_t s = 0; s < m; ++s) {
+            if (std::abs(links[j + s] - pegel * datei[w0 + s]) > 64) {
+                size_t still = s;
+                while (still < m && std::abs(links[j + still]) <= Hoerbar / 4)
+                    ++still;
+                ++mitAussetzern;
+                aussetzer.append(QString("key %1 at %2 ms%3")
+                                     .arg(tasten[i])
+                                     .arg(1000.0 * s / Rate, 0, 'f', 1)
+                                     .arg(still > s ? QString(", %1 ms of silence").arg(1000.0 * (still - s) / Rate, 0, 'f', 1)
+                                                    : QString(", samples differ")));
+                break;
+            }
+        }
+    }
+
+    if (einsaetze.empty()) {
+        std::printf("audio onset: no sound reached %s\n", quelle);
+        return 1;
+    }
+    const Verteilung e = verteilung(einsaetze), kv = verteilung(kalt), wv = verteilung(warm), v = verteilung(verspaetung);
+    // What leaves the mixer is played one sink buffer later.
+    const double b = std::max(puffer, 0.0);
+    std::printf("audio onset: median %.1f ms, min %.1f ms, max %.1f ms (target < 20 ms median) - play() to the first "
+                "audible sample played by the null sink, %zu plays\n",
+                e.median + b, *std::min_element(einsaetze.begin(), einsaetze.end()) + b, e.max + b, einsaetze.size());
+    if (puffer >= 0)
+        std::printf("  of which the sink's buffer (configured latency): %.1f ms; leaving the server's mixer: median %.1f ms\n",
+                    puffer, e.median);
+    else
+        std::printf("  the sink's buffer is unknown (no pactl) and not counted\n");
+    std::printf("  each play, leaving the mixer (ms): %s\n", qPrintable(jeder.join(' ')));
+    std::printf("dropouts: %d of %zu sounds (each compared sample for sample with its file over %.0f ms)%s%s\n",
+                mitAussetzern, einsaetze.size(), 1000.0 * vergleich / Rate, aussetzer.isEmpty() ? "" : ": ",
+                qPrintable(aussetzer.join("; ")));
+    if (nichtGehoert)
+        std::printf("  not heard within 850 ms: %d of %d sounds\n", nichtGehoert, n);
+    std::printf("  cost of play(): median %.0f us when the file is read, %.0f us from memory, max %.0f us\n",
+                kv.median, wv.median, std::max(kv.max, wv.max));
+    std::printf("  the recorder read its fragments %.1f ms (median), at most %.1f ms, after they left the mixer "
+                "(taken out of the onset)\n",
+                v.median, v.max);
+    return 0;
+}
+
+#endif
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QString art = argc > 1 ? argv[1] : "";
+    const QString klaenge = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(KLAVIDOR_KLAENGE_DIR);
+    const int n = argc > 3 ? std::atoi(argv[3]) : 0;
+    if (!QFile::exists(klang(klaenge, 21))) {
+        std::printf("bench_latenz: no key sounds in %s\n", qPrintable(klaenge));
+        return 1;
+    }
+    if (art == "klick") {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return klick(klaenge, n > 0 ? n : 1000);
+    }
+    if (art == "einsatz") {
+#ifdef KLAVIDOR_MIT_PULSE
+        return einsatz(klaenge, n > 0 ? n : 20, argc > 4 ? argv[4] : "klavidor_null.monitor");
+#else
+        std::printf("audio onset: bench_latenz was built without libpulse-simple\n");
+        return 1;
+#endif
+    }
+    std::fprintf(stderr, "usage: bench_latenz klick|einsatz [KLAENGE] [N] [MONITOR]\n");
+    return 2;
+}
