@@ -1,6 +1,7 @@
 #include "app/AStart.h"
 
 #include "app/Bilder.h"
+#include "app/Tonausgabe.h"
 #include "app/Verzeichnisse.h"
 #include "app/ZentriereForm.h"
 #include "keyboard/Haupt.h"
@@ -14,7 +15,7 @@
 AStart::AStart(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_haupt(haupt), m_ton(ton)
 {
-    Ressourcen_laden();
+    Ressourcen_laden(Umfang::Start);
     setObjectName("AStart");
     setAccessibleName("Klavidor – Start");
     setFixedSize(tw(9525), tw(7110));
@@ -79,10 +80,18 @@ void AStart::Form_Load()
 
 void AStart::Command1_Click()
 {
+    m_ton.vorbereiten(); // the main window plays sounds
     auto* kb = new Keyboard(m_haupt, m_ton); // its load sequence runs here, before it is shown
     kb->show();
     close();
     deleteLater();
+}
+
+void AStart::paintEvent(QPaintEvent* e)
+{
+    // The window paints before its controls: their texts find the fonts in place.
+    Ressourcen_laden(Umfang::StartSchrift);
+    QWidget::paintEvent(e);
 }
 
 void AStart::Command2_Click() { QCoreApplication::quit(); }

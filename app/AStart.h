@@ -22,6 +22,9 @@ public:
     void Command2_Click();
     void Image1_Click();
 
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
 private:
     Haupt& m_haupt;
     Tonausgabe& m_ton;

@@ -8,27 +8,47 @@
 #include <QHash>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QResource>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QSvgRenderer>
 
-void Ressourcen_laden()
+static void schriftenLaden(std::initializer_list<const char*> dateien)
 {
-    static bool geladen = false;
-    if (geladen)
-        return;
-    geladen = true;
-    for (const char* datei : {"LiberationSans-Regular", "LiberationSans-Bold", "LiberationSans-Italic",
-                              "LiberationSerif-Regular", "LiberationSerif-Bold", "LiberationSerif-Italic",
-                              "LiberationSerif-BoldItalic", "NotoMusic-Regular"})
-        QFontDatabase::addApplicationFont(QString(":/schriften/%1.ttf").arg(datei));
-    QFont::insertSubstitution("Arial", "Liberation Sans");
-    QFont::insertSubstitution("Arial Black", "Liberation Sans");
-    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
-    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        // Fusion draws buttons in their palette colour, so coloured buttons show their colour.
-        app->setStyle(QStyleFactory::create("Fusion"));
-        app->setFont(QFont("Liberation Sans", 9));
+    for (const char* datei : dateien) {
+        // Stored uncompressed, so the font is used in place instead of copied.
+        const QResource r(QString(":/schriften/%1.ttf").arg(datei));
+        if (r.compressionAlgorithm() == QResource::NoCompression)
+            QFontDatabase::addApplicationFontFromData(
+                QByteArray::fromRawData(reinterpret_cast<const char*>(r.data()), r.size()));
+        else
+            QFontDatabase::addApplicationFont(r.fileName());
+    }
+}
+
+void Ressourcen_laden(Umfang umfang)
+{
+    static bool start = false, schrift = false, alle = false;
+    if (!start) {
+        start = true;
+        QFont::insertSubstitution("Arial", "Liberation Sans");
+        QFont::insertSubstitution("Arial Black", "Liberation Sans");
+        QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+        if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            // Fusion draws buttons in their palette colour, so coloured buttons show their colour.
+            app->setStyle(QStyleFactory::create("Fusion"));
+            app->setFont(QFont("Liberation Sans", 9));
+        }
+    }
+    if (umfang != Umfang::Start && !schrift) {
+        schrift = true;
+        // The start screen writes only in bold; every font registered costs start-up time.
+        schriftenLaden({"LiberationSans-Bold", "LiberationSerif-Bold"});
+    }
+    if (umfang == Umfang::Alle && !alle) {
+        alle = true;
+        schriftenLaden({"LiberationSans-Regular", "LiberationSerif-Regular", "LiberationSerif-Italic",
+                        "NotoMusic-Regular"});
     }
 }
 
@@ -80,12 +100,18 @@ QCursor bildCursor(const QString& name)
 
 QCursor handCursor() { return bildCursor("hand"); }
 
-QIcon bildIcon(const QString& name)
+QIcon programmIcon()
 {
     QIcon icon;
     for (int s : {16, 32, 48, 64})
-        icon.addPixmap(bildPixmap(name, QSize(s, s), 1.0));
+        icon.addFile(QString(":/icons/klavidor-%1.png").arg(s), QSize(s, s));
     return icon;
+}
+
+QIcon bildIcon(const QString& name)
+{
+    // Qt's SVG icon engine renders each size when it is first asked for.
+    return QIcon(QString(":/bilder/%1.svg").arg(name));
 }
 
 void Zeiger_beschaeftigt()

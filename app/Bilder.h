@@ -6,8 +6,11 @@
 #include <QPixmap>
 #include <QString>
 
-// Registers the built-in fonts and the widget style once per process.
-void Ressourcen_laden();
+// Registers the built-in fonts and the widget style once per process: Start = the style only,
+// StartSchrift = also the fonts of the start screen (it asks for them when it first paints, so
+// its window maps without waiting for them), Alle = everything the other windows need.
+enum class Umfang { Start, StartSchrift, Alle };
+void Ressourcen_laden(Umfang umfang = Umfang::Alle);
 
 // The picture ":/bilder/<name>.svg" at a logical size and device pixel ratio; rendered once.
 QPixmap bildPixmap(const QString& name, QSize groesse, qreal dpr);
@@ -22,6 +25,9 @@ QCursor bildCursor(const QString& name);
 QCursor handCursor();
 
 QIcon bildIcon(const QString& name);
+
+// The application's icon, from the PNGs made at build time.
+QIcon programmIcon();
 
 // The application-wide pointer: busy (hourglass) or back to the default pointer.
 void Zeiger_beschaeftigt();

@@ -8,6 +8,8 @@ class Tonausgabe
 public:
     virtual ~Tonausgabe() = default;
     virtual void spiele(const QString& pfad) = 0;
+    // Sounds will be needed soon: an output may get ready in the background.
+    virtual void vorbereiten() {}
 };
 
 // Plays nothing: for machines and runs without sound.

@@ -1,7 +1,7 @@
 // Klavidor: learning to read notes against a piano keyboard.
 #include "app/AStart.h"
 #include "app/Bilder.h"
-#include "app/SdlTonausgabe.h"
+#include "app/LadendeTonausgabe.h"
 #include "keyboard/Haupt.h"
 
 #include <QApplication>
@@ -34,9 +34,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Klavidor");
     QApplication::setDesktopFileName("de.klavidor.Klavidor");
-    QApplication::setWindowIcon(bildIcon("icon_app"));
+    QApplication::setWindowIcon(programmIcon());
     Haupt haupt;
-    SdlTonausgabe ton;
+    LadendeTonausgabe ton;
     (new AStart(haupt, ton))->show();
     const int rc = QApplication::exec();
     // The windows go before the run's variables and the sound output they use.

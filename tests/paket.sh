@@ -14,6 +14,7 @@ for s in 16 24 32 48 64 128 256; do
     [ -s "$prefix/share/icons/hicolor/${s}x${s}/apps/de.klavidor.Klavidor.png" ] || { echo "icon $s missing" >&2; exit 1; }
 done
 [ -s "$prefix/share/icons/hicolor/scalable/apps/de.klavidor.Klavidor.svg" ]
+ls "$prefix"/lib*/klavidor/klavidor_ton.so >/dev/null || { echo "sound player module missing" >&2; exit 1; }
 exec_zeile=$(sed -n 's/^Exec=//p' "$desktop")
 pfad=$(sed -n 's/^Path=//p' "$desktop")
 [ "$pfad" = "$prefix/share/klavidor/klaenge" ] || { echo "Path is $pfad" >&2; exit 1; }

@@ -1,6 +1,7 @@
 // The real sound output: bad files stay silent and never hold up a click, good files really sound,
 // a new sound cuts the old one, files changed on disk are heard in their new form, and the
 // generated key sounds are clean and in tune.
+#include "app/LadendeTonausgabe.h"
 #include "app/SdlTonausgabe.h"
 
 #define SDL_MAIN_HANDLED
@@ -549,6 +550,26 @@ private slots:
         warte(200);
         const Aufzeichnung a = lauf.ende();
         QCOMPARE(tonfolge(a.links, a.rate, {220, 440, 880}), QList<double>{440});
+    }
+
+    // ---- The player module that the program loads when the main window opens
+
+    void modulWirdGeladen()
+    {
+        LadendeTonausgabe ton(KLAVIDOR_TON_MODUL);
+        QElapsedTimer uhr;
+        uhr.start();
+        ton.vorbereiten();
+        QVERIFY(uhr.elapsed() < 20); // loads in the background
+        QVERIFY(ton.geladen());
+        ton.spiele(klang(21));
+        // A module that is not there leaves the program silent, without waiting or failing.
+        LadendeTonausgabe ohne(m_tmp.filePath("fehlt.so"));
+        ohne.spiele(klang(21));
+        QVERIFY(!ohne.geladen());
+        // Without a path it looks beside the program and in its library folder.
+        QVERIFY(LadendeTonausgabe::Suchorte().size() == 2);
+        QVERIFY(LadendeTonausgabe::Suchorte().at(1).contains("/klavidor/klavidor_ton.so"));
     }
 
     // ---- The generated sounds
