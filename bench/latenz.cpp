@@ -205,10 +205,10 @@ int einsatz(const QString& klaenge, int n, const char* quelle)
     }
 
     // The monitor in small fragments: each read returns as soon as the server has mixed them.
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, Rate, 2};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, Rate, 2};
     const pa_buffer_attr attr{uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(-1), Fragment * 4};
     int fehler = 0;
-    pa_simple* aufnahme = pa_simple_new(nullptr, "bench_latenz", PA_STREAM_RECORD, quelle, "Monitor", &spec, nullptr,
+    pa_simple* aufnahme = pa_simple_new(nullptr, "bench_latenz", PA_STREAM_RECORD, quelle, "Monitor", &format, nullptr,
                                         &attr, &fehler);
     if (!aufnahme) {
         std::printf("audio onset: cannot record %s: %s\n", quelle, pa_strerror(fehler));
