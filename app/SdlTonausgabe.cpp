@@ -111,13 +111,14 @@ SdlTonausgabe::SdlTonausgabe()
 
 SdlTonausgabe::~SdlTonausgabe()
 {
-    if (!m_offen)
-        return;
-    Mix_HaltChannel(-1);
-    for (const Klang& k : std::as_const(m_klaenge))
-        Mix_FreeChunk(k.chunk);
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (m_offen) {
+        Mix_HaltChannel(-1);
+        for (const Klang& k : std::as_const(m_klaenge))
+            Mix_FreeChunk(k.chunk);
+        Mix_CloseAudio();
+    }
+    // Audio is all this program uses of SDL; quitting it whole also frees the hints set above.
+    SDL_Quit();
 }
 
 Mix_Chunk* SdlTonausgabe::lade(const QString& pfad)

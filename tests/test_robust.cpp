@@ -95,7 +95,7 @@ private slots:
             tat();
             if (!kb->isActiveWindow()) {
                 kb->activateWindow();
-                QTest::qWaitForWindowActive(kb);
+                QVERIFY(QTest::qWaitForWindowActive(kb));
             }
         };
 
