@@ -179,7 +179,7 @@ void Form::paintEvent(QPaintEvent*)
 // ---- Linie
 
 Linie::Linie(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2, int breite, quint32 farbe_)
-    : QWidget(parent), m_waagrecht(y1 == y2), m_breite(breite), m_y(y1), m_farbe(farbe_)
+    : QWidget(parent), m_waagrecht(y1 == y2), m_breite(breite), m_farbe(farbe_)
 {
     setObjectName(name);
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -42,7 +42,6 @@ public:
     quint32 backColor() const { return m_back; }
     void setBackColor(quint32 bgr);
     bool farbig() const { return m_farbig; }
-    void setTooltip(const QString& t) { setToolTip(t); }
     // Left in twips as last set, so shape tests on it are exact.
     int leftTw() const { return m_left; }
     void setzeTw(int left, int top, int width, int height);
@@ -122,14 +121,13 @@ class Linie : public QWidget
 public:
     Linie(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2, int breite,
           quint32 farbe = 0x000000);
-    int y1Tw() const { return m_y; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
     bool m_waagrecht;
-    int m_breite, m_y;
+    int m_breite;
     quint32 m_farbe;
 };
 
