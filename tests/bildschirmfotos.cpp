@@ -47,7 +47,8 @@ int main(int argc, char** argv)
     Keyboard fenster(haupt, ton);
     kb = &fenster;
     fenster.show();
-    QTest::qWaitForWindowExposed(&fenster);
+    if (!QTest::qWaitForWindowExposed(&fenster))
+        return 1;
     foto("start");
     for (int k : {0, 12, 39}) {
         fenster.TheKey_Click(k);
