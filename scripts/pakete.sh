@@ -1,9 +1,25 @@
 # Installs the Debian packages that building, running and testing need, if any is missing.
-# Sourced by scripts/run and scripts/test.
+# Sourced by scripts/run, scripts/test and scripts/bench.
+
+# What building and running need.
+klavidor_laufpakete=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
+    libsdl2-mixer-dev libjack-jackd2-dev librtmidi-dev libaubio-dev
+    fluidsynth fluid-soundfont-gm espeak-ng fonts-noto-core fonts-liberation2)
+
+# What the tests add: a display with a window manager, a screenshot tool, the installed-files
+# checkers, and real sound and MIDI servers. PulseAudio itself is not installed where PipeWire
+# serves its clients (pipewire-pulse), which it would replace.
+klavidor_testpakete() {
+    local p=(xvfb xauth openbox at-spi2-core imagemagick xdotool desktop-file-utils appstream
+        jackd2 sox pulseaudio-utils libpulse-dev)
+    dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q "install ok installed" || p+=(pulseaudio)
+    echo "${p[@]}"
+}
+
+# Installs the packages given (default: those for building and running) that are missing.
 klavidor_pakete() {
-    local noetig=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
-        libsdl2-mixer-dev libjack-jackd2-dev espeak-ng fonts-noto-core fonts-liberation2
-        xvfb xauth imagemagick xdotool desktop-file-utils appstream "$@")
+    local noetig=("$@")
+    [ ${#noetig[@]} -gt 0 ] || noetig=("${klavidor_laufpakete[@]}")
     local fehlt=()
     for p in "${noetig[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlt+=("$p")
@@ -13,6 +29,7 @@ klavidor_pakete() {
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq
+    # jackd2 asks whether to run with real-time priority; the default answer is fine.
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${fehlt[@]}"
 }
 
