@@ -15,6 +15,7 @@
 #include <QTemporaryFile>
 #include <QThread>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 #include <fcntl.h>
 #include <random>
@@ -25,6 +26,7 @@ namespace {
 
 const QString Klaenge = QStringLiteral(KLAVIDOR_KLAENGE_DIR);
 constexpr double Grenze_ms = 50; // a click may not wait longer than this for its sound
+constexpr float Hoechste_Spitze = 0.8913f; // -1 dBFS
 
 QString klang(int k)
 {
@@ -168,6 +170,22 @@ double grundfrequenz(const std::vector<float>& x, qsizetype von, qsizetype n, do
         return rate / (p + (nenner != 0 ? 0.5 * (a - c) / nenner : 0));
     }
     return 0;
+}
+
+// Where the strongest partial within a semitone of `f` lies, in cents from `f`: a sampled piano's
+// partials are slightly stretched, so the period of the whole waveform is not its fundamental.
+double abweichungCent(const std::vector<float>& x, qsizetype von, qsizetype n, double rate, double f)
+{
+    auto staerkste = [&](double mitte, double weite, double schritt) {
+        double beste = mitte, hoechster = -1;
+        for (double c = mitte - weite; c <= mitte + weite; c += schritt) {
+            const double p = pegel(x, von, n, f * std::pow(2.0, c / 1200), rate);
+            if (p > hoechster)
+                hoechster = p, beste = c;
+        }
+        return beste;
+    };
+    return staerkste(staerkste(0, 100, 10), 10, 1);
 }
 
 qsizetype einsatz(const std::vector<float>& x, qsizetype ab = 0)
@@ -464,14 +482,6 @@ private slots:
 
         const qsizetype n = qsizetype(0.02 * r);
         QVERIFY(pegel(a.links, schnitt - 2 * n, n, 220, r) > 0.05);
-        // From 15 ms after the cut on, nothing of the low sound is left under the high one.
-        int geprueft = 0;
-        for (qsizetype v = schnitt + qsizetype(0.015 * r); v + n <= qsizetype(a.links.size()) && geprueft < 10; v += n, ++geprueft) {
-            const double tief = pegel(a.links, v, n, 220, r), hoch = pegel(a.links, v, n, 880, r);
-            QVERIFY2(tief < 0.01 * hoch, qPrintable(QString("220 Hz at %1, 880 Hz at %2, %3 ms after the cut")
-                                                        .arg(tief).arg(hoch).arg((v - schnitt) * 1000 / r)));
-        }
-        QVERIFY(geprueft >= 5);
 
         // How the low sound goes: take away the high one where it sounds alone, sample for sample,
         // and follow the gain of what is left against the low sound's own samples.
@@ -488,6 +498,18 @@ private slots:
         while (d < schnitt + qsizetype(0.015 * r) && !hochAllein(d))
             ++d;
         QVERIFY2(hochAllein(d), "the high sound comes out as it is in its file");
+        // From 15 ms after the cut on, nothing of the low sound is left under the high one (whose
+        // hammer has some 220 Hz of its own).
+        std::vector<float> rest(a.links.begin() + d, a.links.end());
+        for (qsizetype i = 0; i < qsizetype(rest.size()) && i < qsizetype(w33.pcm.size()); ++i)
+            rest[i] -= w33.pcm[i];
+        int geprueft = 0;
+        for (qsizetype v = qsizetype(0.015 * r); v + n <= qsizetype(rest.size()) && geprueft < 10; v += n, ++geprueft) {
+            const double tief = pegel(rest, v, n, 220, r), hoch = pegel(a.links, d + v, n, 880, r);
+            QVERIFY2(tief < 0.01 * hoch, qPrintable(QString("220 Hz at %1, 880 Hz at %2, %3 ms after the cut")
+                                                        .arg(tief).arg(hoch).arg(v * 1000 / r)));
+        }
+        QVERIFY(geprueft >= 5);
         const qsizetype ms = qsizetype(0.001 * r), w0 = einsatz(w9.pcm) - start;
         auto gewinn = [&](qsizetype v) {
             double rest = 0, eigen = 0;
@@ -515,17 +537,18 @@ private slots:
     {
         const QString pfad = m_tmp.filePath("wechsel.wav");
         const QDateTime zeit = QDateTime::currentDateTime().addSecs(-100);
-        QFile::remove(pfad);
-        QVERIFY(QFile::copy(klang(9), pfad));
+        // Cut to one length, so the second file can have the same size (the header's sizes are
+        // trimmed to what is there).
+        const qsizetype laenge = 44 + 2 * 44100;
+        schreibe(pfad, lies(klang(9)).left(laenge));
         setzeZeit(pfad, zeit);
 
         Plattenlauf lauf;
         lauf.ton->spiele(pfad);
         warte(250);
         // Same size, new content, later time.
-        const QByteArray hoch = lies(klang(33));
-        QCOMPARE(hoch.size(), QFileInfo(pfad).size());
-        schreibe(pfad, hoch);
+        schreibe(pfad, lies(klang(33)).left(laenge));
+        QCOMPARE(QFileInfo(pfad).size(), laenge);
         setzeZeit(pfad, zeit.addSecs(10));
         lauf.ton->spiele(pfad);
         warte(250);
@@ -599,17 +622,42 @@ private slots:
         QCOMPARE(w.rate, 44100);
         QCOMPARE(w.bits, 16);
         QCOMPARE(w.kanaele, 1);
-        QVERIFY2(std::abs(w.sekunden() - 1.5) < 0.05, qPrintable(QString::number(w.sekunden())));
+        // Released at 1.6 s and ended at 2.0 s, less the silence trimmed off the front.
+        QVERIFY2(w.sekunden() > 1.95 && w.sekunden() <= 2.0, qPrintable(QString::number(w.sekunden())));
         float spitze = 0;
         for (float s : w.pcm)
             spitze = std::max(spitze, std::abs(s));
-        QVERIFY(spitze > 0.3f && spitze < 1.0f);
-        // No click: it starts and ends at rest.
-        QVERIFY(std::abs(w.pcm.front()) < 0.01f);
-        QVERIFY(std::abs(w.pcm.back()) < 0.01f);
-        const double f = grundfrequenz(w.pcm, 0, w.rate / 2, w.rate);
-        QVERIFY2(std::abs(f / tonhoehe(k) - 1) < 0.01,
-                 qPrintable(QString("%1 Hz instead of %2 Hz").arg(f).arg(tonhoehe(k))));
+        QVERIFY2(spitze > 0.2f && spitze <= Hoechste_Spitze, qPrintable(QString("peak %1").arg(spitze)));
+        // The attack comes at once, from rest.
+        QVERIFY(std::abs(w.pcm.front()) < 0.001f);
+        const qsizetype start = einsatz(w.pcm);
+        QVERIFY2(start >= 0 && start < w.rate * 0.002, qPrintable(QString("audible from sample %1").arg(start)));
+        // Still sounding until the key is let go at 1.6 s, dying away after it, at rest at the end.
+        const qsizetype ende = qsizetype(w.pcm.size()), schluss = qsizetype(0.05 * w.rate);
+        const double gehalten = rms(w.pcm, qsizetype(1.5 * w.rate), schluss);
+        QVERIFY(gehalten > 0.0005);
+        QVERIFY(rms(w.pcm, qsizetype(1.8 * w.rate), schluss) < 0.5 * gehalten);
+        QVERIFY(rms(w.pcm, ende - schluss / 10, schluss / 10) < 0.1 * rms(w.pcm, ende - 2 * schluss, schluss));
+        QVERIFY(std::abs(w.pcm.back()) < 0.0002f);
+        // In tune: the fundamental once the hammer's noise has gone.
+        const double cent = abweichungCent(w.pcm, qsizetype(0.1 * w.rate), w.rate / 2, w.rate, tonhoehe(k));
+        QVERIFY2(std::abs(cent) < 10, qPrintable(QString("%1 cents off %2 Hz").arg(cent).arg(tonhoehe(k))));
+    }
+
+    void gleichLaut()
+    {
+        QList<double> db;
+        for (int k = 0; k < 40; ++k) {
+            const Wav w = parseWav(lies(klang(k)));
+            QVERIFY(w.gueltig);
+            db.append(20 * std::log10(rms(w.pcm, 0, qsizetype(0.3 * w.rate))));
+        }
+        QList<double> sortiert = db;
+        std::sort(sortiert.begin(), sortiert.end());
+        const double mitte = sortiert[20];
+        QVERIFY2(mitte > -30, qPrintable(QString("%1 dB").arg(mitte)));
+        for (int k = 0; k < 40; ++k)
+            QVERIFY2(std::abs(db[k] - mitte) <= 2, qPrintable(QString("key %1: %2 dB, the keys' median %3 dB").arg(k).arg(db[k]).arg(mitte)));
     }
 
     void hallo()

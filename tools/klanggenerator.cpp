@@ -1,50 +1,91 @@
-// Synthesises the 40 key sounds "00-c.wav" ... "39-dis.wav": a piano-like tone per key,
-// equal temperament with a' = 440 Hz (key 21), 1.5 s, 44.1 kHz, 16-bit mono.
+// Renders the 40 key sounds "00-c.wav" ... "39-dis.wav" from the acoustic grand piano of a General
+// MIDI SoundFont with FluidSynth: key k is MIDI note 48 + k, all at one velocity, without the
+// synthesiser's reverb and chorus. Each file is mono, 44.1 kHz, 16-bit, starts with its attack,
+// has the loudness of every other key and ends at rest.
+//
+//   klanggenerator SOUNDFONT OUTPUT_DIR
+#include <fluidsynth.h>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <string>
+#include <memory>
 #include <vector>
 
 namespace {
 
 constexpr int Rate = 44100;
-constexpr double Dauer = 1.5;
+constexpr int Tasten = 40;
+constexpr int Tiefste_Note = 48;     // key 0, the low c
+constexpr int Anschlag = 90;         // velocity of every key
+constexpr double Loslassen_s = 1.6;  // note-off, so the release is rendered, not cut
+constexpr double Ende_s = 2.0;
+constexpr double Einsatz_Schwelle = 1e-3; // of the key's peak: where its attack begins
+constexpr int Vorlauf = 8;                // samples kept before that point, rising from rest
+constexpr double Pegel_Fenster_s = 0.3;   // the loudness that is matched: RMS of the attack
+constexpr double Hoechste_Spitze = 0.891; // -1 dBFS
+constexpr double Ausklang_s = 0.05;       // the fade to zero at the end
 constexpr std::array<const char*, 12> Teil{"c", "cis", "d", "dis", "e", "f", "fis", "g", "gis", "a", "b", "h"};
 
-std::vector<int16_t> ton(double f)
+struct Fluid
 {
-    const int n = int(Rate * Dauer);
-    std::vector<double> s(n, 0.0);
-    const double inharm = 0.00012; // slight string stiffness: overtones a little sharp
-    for (int h = 1; h <= 10; ++h) {
-        const double fh = f * h * std::sqrt(1.0 + inharm * h * h);
-        if (fh > Rate * 0.45)
-            break;
-        // Brighter in the bass, purer in the treble; higher partials die away sooner.
-        const double amp = std::pow(double(h), -1.4) * (h == 1 ? 1.0 : std::exp(-f / 1400.0 * (h - 1) * 0.35));
-        const double abkl = 1.6 + f / 500.0 + 0.9 * (h - 1);
-        for (int i = 0; i < n; ++i) {
-            const double t = double(i) / Rate;
-            s[i] += amp * std::exp(-abkl * t) * std::sin(2 * M_PI * fh * t);
-        }
+    fluid_settings_t* einstellungen = new_fluid_settings();
+    fluid_synth_t* synth = nullptr;
+    ~Fluid()
+    {
+        if (synth)
+            delete_fluid_synth(synth);
+        delete_fluid_settings(einstellungen);
     }
-    const int anschlag = int(0.004 * Rate); // 4 ms attack
-    const int ausklang = int(0.08 * Rate);  // 80 ms fade to silence at the end
-    double spitze = 1e-9;
-    for (int i = 0; i < n; ++i) {
-        if (i < anschlag)
-            s[i] *= 0.5 - 0.5 * std::cos(M_PI * i / anschlag);
-        if (i >= n - ausklang)
-            s[i] *= 0.5 + 0.5 * std::cos(M_PI * (i - (n - ausklang)) / ausklang);
-        spitze = std::max(spitze, std::abs(s[i]));
-    }
-    std::vector<int16_t> pcm(n);
-    for (int i = 0; i < n; ++i)
-        pcm[i] = int16_t(std::lround(s[i] / spitze * 0.7 * 32767));
-    return pcm;
+};
+
+// One key as the piano plays it, mixed down to mono.
+std::vector<double> spiele(fluid_synth_t* synth, int note)
+{
+    const int bis_los = int(Loslassen_s * Rate), gesamt = int(Ende_s * Rate);
+    std::vector<float> links(gesamt), rechts(gesamt);
+    fluid_synth_noteon(synth, 0, note, Anschlag);
+    fluid_synth_write_float(synth, bis_los, links.data(), 0, 1, rechts.data(), 0, 1);
+    fluid_synth_noteoff(synth, 0, note);
+    fluid_synth_write_float(synth, gesamt - bis_los, links.data(), bis_los, 1, rechts.data(), bis_los, 1);
+    fluid_synth_all_sounds_off(synth, -1);
+    std::vector<double> mono(gesamt);
+    for (int i = 0; i < gesamt; ++i)
+        mono[i] = 0.5 * (double(links[i]) + rechts[i]);
+    return mono;
+}
+
+double spitze(const std::vector<double>& s)
+{
+    double p = 0;
+    for (double v : s)
+        p = std::max(p, std::abs(v));
+    return p;
+}
+
+double pegel(const std::vector<double>& s)
+{
+    const size_t n = std::min(s.size(), size_t(Pegel_Fenster_s * Rate));
+    double summe = 0;
+    for (size_t i = 0; i < n; ++i)
+        summe += s[i] * s[i];
+    return std::sqrt(summe / double(n));
+}
+
+// Drops the silence before the attack, and fades the end to zero.
+void zuschneiden(std::vector<double>& s)
+{
+    const double schwelle = Einsatz_Schwelle * spitze(s);
+    const auto einsatz = std::find_if(s.begin(), s.end(), [&](double v) { return std::abs(v) > schwelle; });
+    s.erase(s.begin(), einsatz - std::min<std::ptrdiff_t>(Vorlauf, einsatz - s.begin()));
+    for (int i = 0; i < Vorlauf && i < int(s.size()); ++i)
+        s[i] *= double(i) / Vorlauf;
+    const size_t aus = std::min(s.size(), size_t(Ausklang_s * Rate));
+    for (size_t i = 0; i < aus; ++i)
+        s[s.size() - aus + i] *= 0.5 + 0.5 * std::cos(M_PI * double(i + 1) / double(aus));
 }
 
 void le(std::FILE* f, uint32_t v, int bytes)
@@ -53,12 +94,12 @@ void le(std::FILE* f, uint32_t v, int bytes)
         std::fputc(int((v >> (8 * i)) & 0xFF), f);
 }
 
-bool schreibe(const std::filesystem::path& pfad, const std::vector<int16_t>& pcm)
+bool schreibe(const std::filesystem::path& pfad, const std::vector<double>& s, double faktor)
 {
     std::FILE* f = std::fopen(pfad.c_str(), "wb");
     if (!f)
         return false;
-    const uint32_t daten = uint32_t(pcm.size() * 2);
+    const uint32_t daten = uint32_t(s.size() * 2);
     std::fputs("RIFF", f);
     le(f, 36 + daten, 4);
     std::fputs("WAVEfmt ", f);
@@ -71,8 +112,8 @@ bool schreibe(const std::filesystem::path& pfad, const std::vector<int16_t>& pcm
     le(f, 16, 2);       // bits per sample
     std::fputs("data", f);
     le(f, daten, 4);
-    for (int16_t v : pcm)
-        le(f, uint16_t(v), 2);
+    for (double v : s)
+        le(f, uint16_t(int16_t(std::lround(std::clamp(v * faktor, -1.0, 1.0) * 32767))), 2);
     return std::fclose(f) == 0;
 }
 
@@ -80,17 +121,42 @@ bool schreibe(const std::filesystem::path& pfad, const std::vector<int16_t>& pcm
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: klanggenerator OUTPUT_DIR\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: klanggenerator SOUNDFONT OUTPUT_DIR\n");
         return 2;
     }
-    const std::filesystem::path ziel(argv[1]);
-    std::filesystem::create_directories(ziel);
-    for (int k = 0; k < 40; ++k) {
+    Fluid fluid;
+    fluid_settings_setnum(fluid.einstellungen, "synth.sample-rate", Rate);
+    fluid_settings_setint(fluid.einstellungen, "synth.reverb.active", 0);
+    fluid_settings_setint(fluid.einstellungen, "synth.chorus.active", 0);
+    fluid.synth = new_fluid_synth(fluid.einstellungen);
+    if (!fluid.synth || fluid_synth_sfload(fluid.synth, argv[1], 1) == FLUID_FAILED) {
+        std::fprintf(stderr, "klanggenerator: cannot load the soundfont %s\n", argv[1]);
+        return 1;
+    }
+    fluid_synth_program_change(fluid.synth, 0, 0); // General MIDI 1: Acoustic Grand Piano
+
+    std::vector<std::vector<double>> klaenge;
+    for (int k = 0; k < Tasten; ++k) {
+        klaenge.push_back(spiele(fluid.synth, Tiefste_Note + k));
+        zuschneiden(klaenge.back());
+        if (pegel(klaenge.back()) <= 0) {
+            std::fprintf(stderr, "klanggenerator: key %d is silent\n", k);
+            return 1;
+        }
+    }
+    // Every key at the same loudness, as loud as the peakiest key allows.
+    double ziel = 1;
+    for (const auto& s : klaenge)
+        ziel = std::min(ziel, Hoechste_Spitze * pegel(s) / spitze(s));
+
+    const std::filesystem::path ordner(argv[2]);
+    std::filesystem::create_directories(ordner);
+    for (int k = 0; k < Tasten; ++k) {
         char name[16];
         std::snprintf(name, sizeof name, "%02d-%s.wav", k, Teil[k % 12]);
-        if (!schreibe(ziel / name, ton(440.0 * std::pow(2.0, (k - 21) / 12.0)))) {
-            std::fprintf(stderr, "klanggenerator: cannot write %s\n", (ziel / name).c_str());
+        if (!schreibe(ordner / name, klaenge[k], ziel / pegel(klaenge[k]))) {
+            std::fprintf(stderr, "klanggenerator: cannot write %s\n", (ordner / name).c_str());
             return 1;
         }
     }
