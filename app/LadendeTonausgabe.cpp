@@ -4,6 +4,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #ifndef KLAVIDOR_MODUL_RELATIV
 #define KLAVIDOR_MODUL_RELATIV "../lib/klavidor"
@@ -11,10 +15,11 @@
 
 namespace {
 
+using Uhr = std::chrono::steady_clock;
 constexpr const char* Modulname = "klavidor_ton.so";
-using Erzeuger = Tonausgabe* (*)();
+using Modulerzeuger = Tonausgabe* (*)();
 
-Tonausgabe* lade(const QString& gegeben)
+Tonausgabe* ladeModul(const QString& gegeben)
 {
     const QStringList orte = gegeben.isEmpty() ? LadendeTonausgabe::Suchorte() : QStringList{gegeben};
     for (const QString& ort : orte) {
@@ -22,7 +27,7 @@ Tonausgabe* lade(const QString& gegeben)
             continue;
         // Kept loaded for the rest of the run: the audio libraries run threads of their own.
         QLibrary bibliothek(ort);
-        if (auto erzeuge = reinterpret_cast<Erzeuger>(bibliothek.resolve("klavidor_tonausgabe_erzeugen")))
+        if (auto erzeuge = reinterpret_cast<Modulerzeuger>(bibliothek.resolve("klavidor_tonausgabe_erzeugen")))
             return erzeuge();
     }
     return nullptr;
@@ -30,12 +35,54 @@ Tonausgabe* lade(const QString& gegeben)
 
 } // namespace
 
-LadendeTonausgabe::LadendeTonausgabe(QString modul) : m_modul(std::move(modul)) {}
+// Shared with the loading thread, which may outlive the output.
+struct LadendeTonausgabe::Zustand
+{
+    mutable std::mutex sperre;
+    std::condition_variable fertigMeldung;
+    bool fertig = false, verlassen = false;
+    std::unique_ptr<Tonausgabe> ton;
+    struct Klick
+    {
+        QString pfad;
+        Uhr::time_point zeit;
+    };
+    std::optional<Klick> nachzuholen;
+};
+
+void LadendeTonausgabe::laden(const std::shared_ptr<Zustand>& z, const Erzeuger& erzeuge)
+{
+    std::unique_ptr<Tonausgabe> ton(erzeuge());
+    std::lock_guard sperre(z->sperre);
+    if (z->verlassen)
+        return; // nobody wants it any more; it goes with this thread
+    z->ton = std::move(ton);
+    if (z->ton && z->nachzuholen && Uhr::now() - z->nachzuholen->zeit <= Nachholfrist)
+        z->ton->spiele(z->nachzuholen->pfad);
+    z->nachzuholen.reset();
+    z->fertig = true;
+    z->fertigMeldung.notify_all();
+}
+
+LadendeTonausgabe::LadendeTonausgabe(QString modul)
+    : LadendeTonausgabe(Erzeuger([modul = std::move(modul)] { return ladeModul(modul); }))
+{
+}
+
+LadendeTonausgabe::LadendeTonausgabe(Erzeuger erzeuge)
+    : m_erzeuge(std::move(erzeuge)), m_zustand(std::make_shared<Zustand>())
+{
+}
 
 LadendeTonausgabe::~LadendeTonausgabe()
 {
-    if (m_laden.valid())
-        m_ton.reset(m_laden.get());
+    std::unique_ptr<Tonausgabe> ton;
+    {
+        std::lock_guard sperre(m_zustand->sperre);
+        m_zustand->verlassen = true;
+        ton = std::move(m_zustand->ton);
+    }
+    // A loaded player is closed here, outside the lock.
 }
 
 QStringList LadendeTonausgabe::Suchorte()
@@ -46,22 +93,48 @@ QStringList LadendeTonausgabe::Suchorte()
 
 void LadendeTonausgabe::vorbereiten()
 {
-    if (!m_fertig && !m_laden.valid())
-        m_laden = std::async(std::launch::async, lade, m_modul);
+    if (m_gestartet)
+        return;
+    m_gestartet = true;
+    std::thread(laden, m_zustand, m_erzeuge).detach();
 }
 
-bool LadendeTonausgabe::geladen()
+bool LadendeTonausgabe::ladenUndAbwarten()
 {
     vorbereiten();
-    if (!m_fertig) {
-        m_ton.reset(m_laden.get()); // waits only while the module is still loading
-        m_fertig = true;
-    }
-    return m_ton != nullptr;
+    std::unique_lock sperre(m_zustand->sperre);
+    m_zustand->fertigMeldung.wait(sperre, [&] { return m_zustand->fertig; });
+    return m_zustand->ton != nullptr;
 }
 
 void LadendeTonausgabe::spiele(const QString& pfad)
 {
-    if (geladen())
-        m_ton->spiele(pfad);
+    vorbereiten();
+    std::lock_guard sperre(m_zustand->sperre);
+    if (m_zustand->fertig) {
+        if (m_zustand->ton)
+            m_zustand->ton->spiele(pfad);
+    } else {
+        m_zustand->nachzuholen = Zustand::Klick{pfad, Uhr::now()};
+    }
+}
+
+int LadendeTonausgabe::halteStimme(const QString& pfad, double lautstaerke)
+{
+    vorbereiten();
+    std::lock_guard sperre(m_zustand->sperre);
+    return m_zustand->ton ? m_zustand->ton->halteStimme(pfad, lautstaerke) : 0;
+}
+
+void LadendeTonausgabe::loeseStimme(int stimme)
+{
+    std::lock_guard sperre(m_zustand->sperre);
+    if (m_zustand->ton)
+        m_zustand->ton->loeseStimme(stimme);
+}
+
+bool LadendeTonausgabe::klingt() const
+{
+    std::lock_guard sperre(m_zustand->sperre);
+    return m_zustand->ton && m_zustand->ton->klingt();
 }

@@ -1,33 +1,51 @@
 // The program's sound output: the SDL player lives in a module of its own that is loaded, in the
 // background, only when the main window is about to open. The start screen thus starts without
-// the audio libraries, and a click never waits for them unless they are still loading.
+// the audio libraries, and nothing ever waits for them: a click that comes while they load shows
+// its note at once and sounds when the player is ready, if that is soon enough.
 #pragma once
 
 #include "app/Tonausgabe.h"
 
 #include <QString>
-#include <future>
+#include <chrono>
+#include <functional>
 #include <memory>
 
 class LadendeTonausgabe : public Tonausgabe
 {
 public:
+    using Erzeuger = std::function<Tonausgabe*()>;
+
     // `modul`: the player module's path; empty = look beside the program and in its lib folder.
     explicit LadendeTonausgabe(QString modul = {});
+    // Makes the player with `erzeuge` on the loading thread instead of loading the module.
+    explicit LadendeTonausgabe(Erzeuger erzeuge);
+    // Never waits for a load still running: its player is dropped when it comes.
     ~LadendeTonausgabe() override;
+    LadendeTonausgabe(const LadendeTonausgabe&) = delete;
+    LadendeTonausgabe& operator=(const LadendeTonausgabe&) = delete;
 
     void vorbereiten() override;
     void spiele(const QString& pfad) override;
+    int halteStimme(const QString& pfad, double lautstaerke) override;
+    void loeseStimme(int stimme) override;
+    bool klingt() const override;
 
-    // Whether a real player is there (after loading); false = silent.
-    bool geladen();
+    // Starts loading if it has not started, and waits until it ends. Whether a real player is
+    // there; false = silent.
+    bool ladenUndAbwarten();
 
     // Where the module is looked for when no path is given.
     static QStringList Suchorte();
 
+    // A click that came while loading still sounds if the player is ready within this time;
+    // any later it would no longer belong to the click.
+    static constexpr std::chrono::milliseconds Nachholfrist{100};
+
 private:
-    QString m_modul;
-    std::future<Tonausgabe*> m_laden;
-    std::unique_ptr<Tonausgabe> m_ton;
-    bool m_fertig = false;
+    struct Zustand;
+    static void laden(const std::shared_ptr<Zustand>& zustand, const Erzeuger& erzeuge);
+    Erzeuger m_erzeuge;
+    std::shared_ptr<Zustand> m_zustand;
+    bool m_gestartet = false;
 };
