@@ -12,6 +12,10 @@
 #include <QCoreApplication>
 #include <QTime>
 
+namespace {
+constexpr quint32 Rahmenfarbe = 0x404040;
+}
+
 AStart::AStart(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_haupt(haupt), m_ton(ton)
 {
@@ -60,6 +64,14 @@ AStart::AStart(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     alsAbbrechen(this, Command2);
 
+    // The plain frame: a thin dark line along the inside edge, above every control, so it shows
+    // with and without a window manager.
+    auto* rahmen = new Form(this, false, 0, Rahmenfarbe);
+    rahmen->setObjectName("AStart_Rahmen");
+    rahmen->setGefuellt(false);
+    rahmen->setGeometry(rect());
+    rahmen->setAccessibleName("Rahmen");
+
     Form_Load();
 }
 
@@ -82,7 +94,7 @@ void AStart::Command1_Click()
 {
     m_ton.vorbereiten(); // the main window plays sounds
     auto* kb = new Keyboard(m_haupt, m_ton); // its load sequence runs here, before it is shown
-    kb->show();
+    Zeige_aktiv(*kb);
     close();
     deleteLater();
 }

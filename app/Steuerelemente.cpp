@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 QFont schrift(const QString& familie, double punkte, bool fett, bool kursiv)
 {
@@ -60,6 +62,38 @@ void Knopf::setzeTw(int left, int top, int width, int height)
 {
     m_left = left;
     setGeometry(twRect(left, top, width, height));
+}
+
+void Knopf::paintEvent(QPaintEvent* e)
+{
+    if (!m_farbig) {
+        QPushButton::paintEvent(e);
+        return;
+    }
+    // A flat face in exactly the button's colour, a thin darker edge, and a pressed look that
+    // shades only the edge and moves the caption, so the face keeps its colour.
+    QPainter p(this);
+    const QColor face = farbe(m_back);
+    const QRect r = rect();
+    p.fillRect(r, face);
+    p.setPen(face.darker(isDown() ? 220 : 160));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    if (isDown()) {
+        p.setPen(face.darker(130));
+        p.drawLine(r.left() + 1, r.top() + 1, r.right() - 1, r.top() + 1);
+        p.drawLine(r.left() + 1, r.top() + 1, r.left() + 1, r.bottom() - 1);
+    }
+    const int versatz = isDown() ? 1 : 0;
+    const QRect text = r.adjusted(2 + versatz, 2 + versatz, -2 + versatz, -2 + versatz);
+    style()->drawItemText(&p, text, Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextWordWrap, palette(),
+                          isEnabled(), QPushButton::text(), QPalette::ButtonText);
+    if (hasFocus()) {
+        QStyleOptionFocusRect fokus;
+        fokus.initFrom(this);
+        fokus.rect = r.adjusted(3, 3, -3, -3);
+        fokus.backgroundColor = face;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &fokus, &p, this);
+    }
 }
 
 void Knopf::mouseMoveEvent(QMouseEvent* e)

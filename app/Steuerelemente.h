@@ -49,6 +49,8 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent* e) override;
+    // A coloured button paints its own face: the style would shade and lighten the colour.
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     quint32 m_back;

@@ -2,6 +2,7 @@
 #include "app/AStart.h"
 #include "app/Bilder.h"
 #include "app/LadendeTonausgabe.h"
+#include "app/ZentriereForm.h"
 #include "keyboard/Haupt.h"
 
 #include <QApplication>
@@ -37,7 +38,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(programmIcon());
     Haupt haupt;
     LadendeTonausgabe ton;
-    (new AStart(haupt, ton))->show();
+    Zeige_aktiv(*new AStart(haupt, ton));
     const int rc = QApplication::exec();
     // The windows go before the run's variables and the sound output they use.
     QList<QPointer<QWidget>> fenster;

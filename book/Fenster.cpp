@@ -1,5 +1,6 @@
 // The help book and the two information windows, opened modally from the main window.
 #include "app/Bilder.h"
+#include "app/ZentriereForm.h"
 #include "book/Buch.h"
 #include "book/Infofenster.h"
 #include "keyboard/Keyboard.h"
@@ -10,6 +11,7 @@ namespace {
 void zeigeModal(QDialog* fenster)
 {
     fenster->setWindowModality(Qt::ApplicationModal);
+    Zeige_aktiv(*fenster);
     fenster->exec();
     delete fenster;
 }

@@ -377,6 +377,9 @@ void Keyboard::baueSteuerelemente(QWidget* f)
     platziere(Image1, "Image1", 120, 120, 975, 855);
     Image1->setNatuerlicheGroesse(true);
     Image1->setAccessibleName("Vorzeichen der Tonart");
+
+    // The quick key in its block shape reaches into the cover's place: it lies above the cover.
+    LernTaste->raise();
 }
 
 void Keyboard::baueMenues()
@@ -558,6 +561,6 @@ void Keyboard::mnu_Fenster_verschiebbar_Click()
     setWindowFlags(windowTitle().isEmpty() ? Qt::Window | Qt::FramelessWindowHint
                                            : Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     if (sichtbar)
-        show();
+        Zeige_aktiv(*this); // keeps the keyboard, with or without a window manager
     move(ort); // once the new frame exists, so its outer corner stays where it was
 }

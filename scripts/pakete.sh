@@ -10,7 +10,7 @@ klavidor_laufpakete=(build-essential cmake ninja-build pkg-config qt6-base-dev q
 # checkers, and real sound and MIDI servers. PulseAudio itself is not installed where PipeWire
 # serves its clients (pipewire-pulse), which it would replace.
 klavidor_testpakete() {
-    local p=(xvfb xauth openbox at-spi2-core imagemagick xdotool desktop-file-utils appstream
+    local p=(xvfb xauth openbox x11-utils at-spi2-core imagemagick xdotool desktop-file-utils appstream
         jackd2 sox pulseaudio-utils libpulse-dev)
     dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q "install ok installed" || p+=(pulseaudio)
     echo "${p[@]}"

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs a command on an X server of its own (Xvfb, 1280 x 800), under the openbox window manager
+# when --wm is given, and stops both afterwards.   Usage: mit_desktop.sh [--wm] COMMAND [ARG...]
+set -euo pipefail
+wm=0
+if [ "${1:-}" = --wm ]; then wm=1; shift; fi
+tmp="$(mktemp -d -t klavidor-x.XXXXXX)"
+pids=()
+aufraeumen() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
+    rm -rf "$tmp"
+}
+trap aufraeumen EXIT
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$tmp/nummer" 2>"$tmp/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$tmp/nummer" ] && break; sleep 0.05; done
+[ -s "$tmp/nummer" ] || { echo "Xvfb did not start:"; cat "$tmp/xvfb.log"; exit 1; }
+export DISPLAY=":$(cat "$tmp/nummer")"
+if [ "$wm" = 1 ]; then
+    openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
+    pids+=($!)
+    # Ready once it has announced itself on the root window.
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+        sleep 0.05
+    done
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || { echo "openbox did not start"; exit 1; }
+fi
+"$@"
