@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -18,26 +19,48 @@ void zentriereAussen(QWidget& fenster)
     fenster.move(qRound(p.x()), qRound(p.y())); // a top-level move places the outer frame
 }
 
-// Until a framed window is shown its frame is unknown; the window manager reports it later, and
-// the client area moves into it. Then the window is centred once more, by its outer size.
+// Until a framed window is shown its frame is unknown; the window manager adds it a moment after
+// the window is mapped, and tells no event about it. So the window looks for it a few times a
+// second after it is shown, and is centred once more by its outer size when it is there.
 class Rahmenwaechter : public QObject
 {
 public:
-    using QObject::QObject;
+    static constexpr const char* Name = "Rahmenwaechter";
+
+    explicit Rahmenwaechter(QWidget& fenster) : QObject(&fenster), m_fenster(fenster)
+    {
+        setObjectName(Name);
+        fenster.installEventFilter(this);
+        m_uhr.setInterval(Blick_ms);
+        connect(&m_uhr, &QTimer::timeout, this, &Rahmenwaechter::schaue);
+    }
 
 protected:
-    bool eventFilter(QObject* o, QEvent* e) override
+    bool eventFilter(QObject*, QEvent* e) override
     {
-        if (e->type() == QEvent::Move || e->type() == QEvent::Show) {
-            auto* w = static_cast<QWidget*>(o);
-            if (w->frameGeometry().size() != w->size()) {
-                w->removeEventFilter(this);
-                deleteLater();
-                zentriereAussen(*w);
-            }
+        if (e->type() == QEvent::Show) {
+            m_blicke = 0;
+            m_uhr.start();
         }
         return false;
     }
+
+private:
+    static constexpr int Blick_ms = 20, Blicke = 100; // two seconds at most
+
+    void schaue()
+    {
+        if (m_fenster.frameGeometry().size() != m_fenster.size()) {
+            zentriereAussen(m_fenster);
+            deleteLater();
+        } else if (++m_blicke >= Blicke) {
+            m_uhr.stop(); // no frame: nothing to do
+        }
+    }
+
+    QWidget& m_fenster;
+    QTimer m_uhr;
+    int m_blicke = 0;
 };
 
 } // namespace
@@ -53,8 +76,8 @@ void Zentriere(QWidget& fenster, int code)
         return;
     zentriereAussen(fenster);
     const bool gerahmt = !(fenster.windowFlags() & Qt::FramelessWindowHint);
-    if (gerahmt && !fenster.isVisible() && !fenster.findChild<Rahmenwaechter*>(QString(), Qt::FindDirectChildrenOnly))
-        fenster.installEventFilter(new Rahmenwaechter(&fenster));
+    if (gerahmt && !fenster.isVisible() && !fenster.findChild<QObject*>(Rahmenwaechter::Name, Qt::FindDirectChildrenOnly))
+        new Rahmenwaechter(fenster);
 }
 
 void Zeige_aktiv(QWidget& fenster)
