@@ -31,6 +31,17 @@ void alsAbbrechen(QWidget* fenster, QAbstractButton* knopf)
     QObject::connect(esc, &QShortcut::activated, knopf, &QAbstractButton::click);
 }
 
+Knopf* neuerKnopf(QWidget* parent, const KnopfZeile& z, const QString& name, double punkte)
+{
+    auto* t = new Knopf(parent, true, z.farbe);
+    t->setText(z.caption);
+    t->setzeTw(z.left, z.top, z.width, z.height);
+    t->setObjectName(name);
+    t->setToolTip(z.tooltip);
+    t->setFont(schrift("Arial", punkte, true));
+    return t;
+}
+
 // ---- Knopf
 
 Knopf::Knopf(QWidget* parent, bool farbig, quint32 backColor)

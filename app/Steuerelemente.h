@@ -32,6 +32,18 @@ void alsAbbrechen(QWidget* fenster, QAbstractButton* knopf);
 
 inline QString arrayName(const char* name, int i) { return QString("%1(%2)").arg(name).arg(i); }
 
+class Knopf;
+// One row of a button table: caption, place and size in twips, BackColor, tooltip.
+struct KnopfZeile
+{
+    const char* caption;
+    int left, top, width, height;
+    quint32 farbe;
+    const char* tooltip;
+};
+// A coloured button made from its table row, in bold Arial of the given size.
+Knopf* neuerKnopf(QWidget* parent, const KnopfZeile& z, const QString& name, double punkte);
+
 // Push button. A "coloured" button shows its BackColor; a plain one shows the system button face
 // and only stores the colour it is given.
 class Knopf : public QPushButton

@@ -4,6 +4,9 @@
 #include "book/Buch.h"
 #include "book/Infofenster.h"
 #include "keyboard/Keyboard.h"
+#include "keyboard/Menues.h"
+
+#include <QMenuBar>
 
 namespace {
 
@@ -29,3 +32,17 @@ void Keyboard::mnu_HilfeBuch_Click()
 void Keyboard::mnu_Pausen_Click() { zeigeModal(new Pausenzeichen); }
 
 void Keyboard::mnu_Laengen_Click() { zeigeModal(new Notenlaenge); }
+
+void Keyboard::fuelleProgrammMenue(QMenu* m)
+{
+    neuerEintrag(m, "mnu_Längen", "Länge der Noten", {}, this, [this] { mnu_Laengen_Click(); });
+    neuerEintrag(m, "mnu_Pausen", "Pausenzeichen", {}, this, [this] { mnu_Pausen_Click(); });
+}
+
+void Keyboard::baueHilfeEintrag()
+{
+    // "Hilfe" acts by itself: an entry of the menu bar, not a menu.
+    mnu_HilfeBuch = menuBar()->addAction("Hilfe");
+    mnu_HilfeBuch->setObjectName("mnu_HilfeBuch");
+    connect(mnu_HilfeBuch, &QAction::triggered, this, [this] { mnu_HilfeBuch_Click(); });
+}

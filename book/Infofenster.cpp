@@ -7,12 +7,14 @@
 #include "web/Webadressen.h"
 #include "web/mdlBrowserAufrufen.h"
 
-
+namespace {
+// A text block of an information page, placed in twips.
 struct Text
 {
     int left, top, width, height;
     const char* text;
 };
+} // namespace
 
 struct Infoseite
 {

@@ -1,31 +1,19 @@
 // The main window: the keyboard under the staff, the command buttons, the learning controls and
-// the menus. Its operations live in the folders of the subsystems that own them.
+// the menus. Each subsystem's folder builds its own controls and menu entries and defines its
+// operations; this header groups them by the file that defines them.
 #pragma once
 
 #include "app/Steuerelemente.h"
+#include "keyboard/Bildablage.h"
 
 #include <QMainWindow>
 #include <array>
 
 struct Haupt;
 class Tonausgabe;
-
-// Octave colour of white key w: the dots and the note-name buttons share it.
-quint32 Oktavfarbe(int weiss);
 class QAction;
 class QActionGroup;
 class QMenu;
-
-// A hidden window that only holds pictures for other windows to copy.
-class Bildablage : public QWidget
-{
-    Q_OBJECT
-public:
-    Bildablage(QWidget* besitzer, const QString& name,
-               std::initializer_list<std::pair<const char*, const char*>> bilder);
-    // The stored picture of a control of the store; empty if there is none.
-    QString bild(const QString& control) const;
-};
 
 class Keyboard : public QMainWindow
 {
@@ -35,76 +23,71 @@ public:
     ~Keyboard() override;
 
     // ---- Controls (names as in the layout tables)
+    // keyboard/: keys, staff, notes, marker dots, clefs, texts and pictures
     std::array<Knopf*, 40> TheKey{};
     Form* Shape1 = nullptr;
-    std::array<Form*, 6> Farbe{};
     std::array<Form*, 23> T_Markierung{};
-    std::array<Knopf*, 23> aufLinie_Taste{};
     std::array<Linie*, 8> NotenLinie{};
     std::array<Linie*, 3> NotenLinie2{};
     std::array<Linie*, 5> NotenLinieBass{};
     Bild *Note1 = nullptr, *Note2 = nullptr, *Note3 = nullptr;
-    Bild *Image4 = nullptr, *Image2 = nullptr, *Image5 = nullptr, *Image6 = nullptr, *Image1 = nullptr;
-    Bild *RichtigWort = nullptr, *FehlerWort = nullptr, *Bitte_Taste_waehlen = nullptr;
-    Bild *LernBild = nullptr, *Picture2 = nullptr, *Image7 = nullptr;
-    Beschriftung *Label4 = nullptr, *Label1 = nullptr;
-    Beschriftung *TextFeld = nullptr, *TextFeld2 = nullptr, *TonartText = nullptr, *NotenNamenTextFeld = nullptr;
-    std::array<Knopf*, 3> Funktion1{};
-    Feld *Picture5_0 = nullptr, *AbdeckFeld = nullptr, *NamenFeld = nullptr, *Picture1 = nullptr;
+    Bild *Image4 = nullptr, *Image2 = nullptr, *Picture2 = nullptr, *Image7 = nullptr;
+    Beschriftung *Label4 = nullptr, *Label1 = nullptr, *TextFeld = nullptr, *TextFeld2 = nullptr;
+    Feld* NamenFeld = nullptr;
+    Beschriftung* NotenNamenTextFeld = nullptr;
+    // views/: command buttons, note-name ladder, accidental buttons, key-signature panel
     std::array<Knopf*, 11> Funktion{};
+    std::array<Knopf*, 23> aufLinie_Taste{};
+    std::array<Knopf*, 3> Funktion1{};
+    Feld *Picture5_0 = nullptr, *AbdeckFeld = nullptr, *Picture1 = nullptr;
+    Bild *Image5 = nullptr, *Image6 = nullptr, *Image1 = nullptr;
+    Beschriftung* TonartText = nullptr;
+    // learning/: range buttons, quick key, colour band, answer pictures
     std::array<Knopf*, 10> LernTasten{};
     Knopf *LernTaste = nullptr, *Command1 = nullptr, *LernTasten2 = nullptr;
+    std::array<Form*, 6> Farbe{};
+    Bild *RichtigWort = nullptr, *FehlerWort = nullptr, *Bitte_Taste_waehlen = nullptr, *LernBild = nullptr;
 
-    // ---- Menus
+    // ---- Menus (the bar and its menus are built in keyboard/, each folder adds its entries)
     QMenu *mnu_programm = nullptr, *mnu_Tonarten = nullptr, *mnu_Lernen = nullptr;
     QMenu *mnu_Tastenfarben = nullptr, *mnu_Optionen = nullptr, *mnu_Ansicht = nullptr;
     QMenu *mnu_zeige = nullptr, *mnu_alleTasten = nullptr, *mnu_Webseiten = nullptr;
     std::array<QAction*, 15> mnu_EinzelneTonarten{};
     QAction* mnu_HilfeBuch = nullptr;
 
-    // ---- Picture stores, created on first use
+    // ---- Picture stores, created on first use (keyboard/Keyboard.cpp)
     Bildablage& TAblage();
     Bildablage& Ablage_Tonarten();
 
-    // ---- Public operations of the window
-    void Do_zeigen_richtige();
-    void Do_zeigen_falsche();
-    void Do_Lernen();
-    void Do_T_Farbe_anders();
-    void Do_T_Farbe_normal();
-    void Do_Show_Bass();
-    void Do_Buchstaben();
-    void Do_Maus_Move();
-    void Do_Betrachten();
-    void zeige_Farbstreifen();
-    void verstecke_Farbstreifen();
-    void Do_alle_Tasten();
-    void DoNoten(int k);
-    void Do_Beenden();
-
-    // ---- Main window (load, mouse texts, end)
+    // ---- keyboard/Keyboard.cpp: load, mouse texts, end, movable window
     void Form_Load();
     void Form_MouseMove();
     void Image4_MouseMove();
     void Image2_MouseMove();
     void mnu_beenden_Click();
+    void Do_Beenden();
+    void mnu_Fenster_verschiebbar_Click();
 
-    // ---- Keys and staff
+    // ---- keyboard/Tastendruck.cpp: a key press shows, names and sounds its note
     void Setze_Note(int code);
     void Zeige_Notenname(const QString& name);
+    void DoNoten(int k);
     void TheKey_Click(int k);
     void TheKey_MouseMove(int k);
     void Markierungen_weiss();
     void Spiele_Taste(int k);
 
-    // ---- Commands and note-name buttons
-    void aufLinie_Taste_Click(int i);
-    void aufLinie_Taste_MouseMove(int i);
+    // ---- views/Befehle.cpp: commands and note-name buttons
     void Funktion_Click(int i);
     void Funktion_MouseMove(int i);
+    void aufLinie_Taste_Click(int i);
+    void aufLinie_Taste_MouseMove(int i);
+    void Do_Maus_Move();
+    void Do_Buchstaben();
+    void Do_Betrachten();
     void mnu_maus_ueber_Tasten_Click();
 
-    // ---- Key signatures
+    // ---- views/Tonarten.cpp: key signatures
     void Weisse_Taste_an(int k);
     void Schwarze_Taste_an(int k);
     void Schwarze_Taste_aus(int k);
@@ -122,8 +105,11 @@ public:
     void Setze_Tonart();
     void mnu_EinzelneTonarten_Click(int i);
     void Funktion1_Click(int i);
+    void Do_T_Farbe_anders();
+    void Do_T_Farbe_normal();
+    void Do_alle_Tasten();
 
-    // ---- Marker dots and show-all views
+    // ---- views/Markierungen.cpp: marker dots and show-all views
     void Markierungen_Grundfarben();
     void Markierungen_loeschen();
     void Zeige_alle(int note); // 0 = C ... 6 = H
@@ -138,15 +124,16 @@ public:
     void mnu_Markierungenzurueck_Click();
     void mnu_Markierungspunkte_Click();
 
-    // ---- View options
+    // ---- views/Ansicht.cpp: view options
     void mnu_Farbwahl_Click(int i);
     void mnu_Ton_Click();
     void mnu_ohneCLinie_Click();
     void mnu_notentasten_Click();
     void mnu_Bass_gesondert_Click();
-    void mnu_Fenster_verschiebbar_Click();
+    void Do_Show_Bass();
 
-    // ---- Learning
+    // ---- learning/Lernmodus.cpp: learning mode
+    void Do_Lernen();
     void mnu_Lernen_einschalten_Click();
     void mnu_Lernen_abschalten_Click();
     void LernTasten_Click(int i);
@@ -156,10 +143,14 @@ public:
     void mnu_Bereich_Click(int i);
     void mnu_Bereich2_Click(int i);
     void Pruefe_Antwort(int k);
+    void Do_zeigen_falsche();
+    void Do_zeigen_richtige();
     void LernTasten2_Click();
     void mnu_Farbstreifen_Click();
+    void zeige_Farbstreifen();
+    void verstecke_Farbstreifen();
 
-    // ---- Help and information windows
+    // ---- book/Fenster.cpp: help book and information windows
     void mnu_HilfeBuch_Click();
     void mnu_Pausen_Click();
     void mnu_Laengen_Click();
@@ -171,8 +162,21 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void baueSteuerelemente(QWidget* flaeche);
+    // One builder per folder (each in its folder's Aufbau.cpp / Fenster.cpp / Webmenue.cpp).
+    void baueTastatur(QWidget* flaeche);
+    void baueTaste(QWidget* flaeche, int k);
+    void baueAnsichten(QWidget* flaeche);
+    void baueLernen(QWidget* flaeche);
+    void ordneStapel();
     void baueMenues();
+    void fuelleProgrammMenue(QMenu* m);   // book/
+    void fuelleTonartenMenue(QMenu* m);   // views/
+    void fuelleLernMenue(QMenu* m);       // learning/
+    void fuelleFarbstreifen(QMenu* m);    // learning/
+    void fuelleFarbwahl(QMenu* m);        // views/
+    void fuelleAnsichten(QMenu* optionen); // views/
+    void fuelleWebMenue(QMenu* m);        // web/
+    void baueHilfeEintrag();              // book/
     void setzeTonartenMenue(bool an);
 
     Haupt& m_haupt;

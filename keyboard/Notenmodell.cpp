@@ -4,6 +4,8 @@
 
 namespace Noten {
 
+// The sound files and the keys' own names differ on purpose at the a sharp: the file is "10-b.wav"
+// (the German flat name), while the key is named by its sharp, "ais", as every black key is.
 static constexpr std::array<const char*, 12> Klangteil{"c", "cis", "d", "dis", "e", "f",
                                                         "fis", "g", "gis", "a", "b", "h"};
 

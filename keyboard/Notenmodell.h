@@ -11,7 +11,6 @@ struct Haupt;
 namespace Noten {
 
 constexpr int Tastenzahl = 40;
-constexpr int Weisse_Tasten = 23;
 constexpr int Kein_Weiss = 255; // white-key number of a black key
 
 constexpr bool istSchwarz(int k)
@@ -39,6 +38,19 @@ constexpr int Weisse_Taste(int w)
             return k;
     return -1;
 }
+
+// Octave colour of white key w: the marker dots and the note-name buttons share it.
+constexpr quint32 Oktavfarbe(int weiss)
+{
+    return weiss < 7 ? 0x99CEC2 : weiss < 14 ? 0xC0C0FF : weiss < 21 ? 0xFFCEC2 : 0xFFC0FF;
+}
+
+// The letter of white key w: C D E F G A H, octave after octave.
+constexpr char Buchstabe(int weiss) { return "CDEFGAH"[weiss % 7]; }
+
+// White-key number of note-name button i: buttons 0..15 climb from the middle c, 16..22 go down
+// from the h below it.
+constexpr int Leiter_Weiss(int i) { return i <= 15 ? i + 7 : 22 - i; }
 
 struct Benennung
 {

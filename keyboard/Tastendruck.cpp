@@ -4,6 +4,7 @@
 #include "keyboard/Keyboard.h"
 #include "keyboard/Notenmodell.h"
 #include "keyboard/mdlSound.h"
+#include "views/Tonartentabelle.h"
 
 void Keyboard::Setze_Note(int code)
 {
@@ -27,13 +28,13 @@ void Keyboard::Setze_Note(int code)
 
 void Keyboard::DoNoten(int k)
 {
-    static const QStringList kreuzTonarten{"Cdur", "Gdur", "Ddur", "Adur", "Edur"};
-    static const QStringList beTonarten{"Fdur", "Bdur", "Esdur", "Asdur"};
-    if (kreuzTonarten.contains(m_haupt.Tonart))
-        Notenname_Kreuz(m_haupt, k);
-    else if (beTonarten.contains(m_haupt.Tonart))
-        Notenname_Be(m_haupt, k);
-    else if (m_haupt.Vorzeichen == "b")
+    // A signature names the black keys its way; without one the accidental buttons decide.
+    if (const Tonarten::Tonart* t = Tonarten::finde(m_haupt.Tonart)) {
+        if (t->schreibung == Tonarten::Kreuz)
+            Notenname_Kreuz(m_haupt, k);
+        else
+            Notenname_Be(m_haupt, k);
+    } else if (m_haupt.Vorzeichen == "b")
         Notenname_Be(m_haupt, k);
     else {
         if (m_haupt.Vorzeichen == "X")

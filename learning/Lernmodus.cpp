@@ -3,13 +3,14 @@
 #include "keyboard/Keyboard.h"
 #include "keyboard/Notenmodell.h"
 #include "learning/Lernnoten.h"
+#include "views/Befehlstabelle.h"
 
 #include <QMessageBox>
 
 void Keyboard::Do_Lernen()
 {
-    Funktion[3]->hide();
-    Funktion[4]->hide();
+    Funktion[Befehl::TNormal]->hide();
+    Funktion[Befehl::TBetont]->hide();
     FehlerWort->hide();
     zeige_Farbstreifen();
     Picture1->hide();
@@ -20,9 +21,9 @@ void Keyboard::Do_Lernen()
     for (auto* t : LernTasten)
         t->show();
     m_haupt.Lern_Modus = true;
-    Funktion_Click(5);
+    Funktion_Click(Befehl::AlleTasten);
     Picture2->hide();
-    for (int i = 0; i <= 5; ++i)
+    for (int i = Befehl::PerKlick; i <= Befehl::AlleTasten; ++i)
         Funktion[i]->hide();
     for (auto* t : aufLinie_Taste)
         t->hide();
@@ -31,9 +32,9 @@ void Keyboard::Do_Lernen()
     Markierungen_weiss();
 }
 
-void Keyboard::mnu_Lernen_einschalten_Click() { Funktion_Click(6); }
+void Keyboard::mnu_Lernen_einschalten_Click() { Funktion_Click(Befehl::Lernen); }
 
-void Keyboard::mnu_Lernen_abschalten_Click() { Funktion_Click(7); }
+void Keyboard::mnu_Lernen_abschalten_Click() { Funktion_Click(Befehl::Betrachten); }
 
 // ---- The draw
 
@@ -46,8 +47,8 @@ void Keyboard::LernTasten_Click(int i)
     Markierungen_weiss();
     FehlerWort->hide();
     RichtigWort->hide();
-    Funktion[8]->hide();
-    Funktion[9]->hide();
+    Funktion[Befehl::ZeigMeine]->hide();
+    Funktion[Befehl::ZeigRichtige]->hide();
     TextFeld->setText("Auf die Lernbereichstaste klicken um eine Note zu sehen. Dann die richtige weiße Taste klicken.");
     m_haupt.Lernbereich = i;
     // The number is written with a leading blank where the sign of a negative number would stand.
@@ -83,14 +84,14 @@ void Keyboard::LernTasten_MouseMove(int)
 
 void Keyboard::mnu_Bereich_Click(int i)
 {
-    Funktion_Click(6);
+    Funktion_Click(Befehl::Lernen);
     LernTasten_Click(i);
 }
 
 void Keyboard::mnu_Bereich2_Click(int i)
 {
     // Entries 1..3 draw from the ranges their captions name: 2 - 4, 1, 2 and 2 - 5.
-    Funktion_Click(6);
+    Funktion_Click(Befehl::Lernen);
     LernTasten_Click(i + 5);
 }
 
@@ -113,8 +114,8 @@ void Keyboard::Pruefe_Antwort(int k)
     if (k == m_haupt.Lernnote_Taste) {
         NotenNamenTextFeld->setText("Note: " + m_haupt.Lernnote_Name);
         T_Markierung[m_haupt.Lernnote_Weiss]->setFillColor(0x0C22EF);
-        Funktion[8]->hide();
-        Funktion[9]->hide();
+        Funktion[Befehl::ZeigMeine]->hide();
+        Funktion[Befehl::ZeigRichtige]->hide();
         RichtigWort->show();
         TextFeld2->setText("RICHTIG!");
         TextFeld->setText("Es wurde die richtige Note getroffen. Weiter so, damit es immer schneller geht.");
@@ -124,8 +125,8 @@ void Keyboard::Pruefe_Antwort(int k)
         T_Markierung[m_haupt.Lernnote_Weiss]->setFillColor(0xC97D45);
         T_Markierung[*m_haupt.Antwort_Punkt]->setFillColor(0x000000);
         NotenNamenTextFeld->setText("Falsche Note!");
-        Funktion[8]->show();
-        Funktion[9]->show();
+        Funktion[Befehl::ZeigMeine]->show();
+        Funktion[Befehl::ZeigRichtige]->show();
         TextFeld2->setText("NICHT RICHTIG!");
         TextFeld->setText("Leider noch nicht richtig gemacht. Bitte weiter üben.");
     }

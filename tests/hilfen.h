@@ -60,7 +60,9 @@ struct Fenster
         kb = std::make_unique<Keyboard>(haupt, ton);
         kb->show();
         kb->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(kb.get()));
+        // A check here must stop the test: QVERIFY would only leave the constructor.
+        if (!QTest::qWaitForWindowActive(kb.get()))
+            qFatal("the main window did not become active");
     }
     template <class T = QWidget>
     T* w(const QString& name) const

@@ -81,13 +81,13 @@ private slots:
         QTimer::singleShot(0, f.kb.get(), [&] {
             // The window runs modally; look at it from inside its own event loop.
             QWidget* w = nullptr;
-            QTest::qWaitFor([&] { return (w = QApplication::activeModalWidget()) != nullptr; }, 3000);
+            (void)QTest::qWaitFor([&] { return (w = QApplication::activeModalWidget()) != nullptr; }, 3000);
             if (!w)
                 return;
             gefunden = w->objectName();
             aktiv = QTest::qWaitFor([&] { return QApplication::activeWindow() == w; }, 3000);
             // Under a window manager: wait until the frame is there, and give the window time to settle.
-            QTest::qWaitFor([&] { return !wm || xRahmen(w).size() != w->size(); }, 3000);
+            (void)QTest::qWaitFor([&] { return !wm || xRahmen(w).size() != w->size(); }, 3000);
             QTest::qWait(500);
             rahmen = xRahmen(w);
             QTest::keyClick(w, Qt::Key_Escape);

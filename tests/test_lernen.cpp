@@ -1,7 +1,6 @@
 // Learning mode: the switch, the draw, the judged answer, the quick key and the colour band.
 #include "hilfen.h"
 #include "keyboard/Notenmodell.h"
-#include "learning/Lernnoten.h"
 
 #include <QMessageBox>
 
@@ -33,50 +32,6 @@ class TestLernen : public QObject
     Q_OBJECT
 
 private slots:
-    void ziehenGleichverteiltOhneWiederholung()
-    {
-        Haupt h;
-        h.Randomize(4711);
-        for (int bereich = 0; bereich < 10; ++bereich) {
-            const auto b = Lernen::Bereiche[bereich];
-            QVector<int> zaehler(b.anzahl, 0);
-            const int ziehungen = 400 * b.anzahl;
-            int vorige = -1;
-            for (int i = 0; i < ziehungen; ++i) {
-                const int z = Lernen::Ziehe(h, bereich);
-                QVERIFY(z >= 1 && z <= b.anzahl);
-                QVERIFY(z != vorige);
-                vorige = z;
-                QCOMPARE(h.Lernnote_Weiss, b.erste + z - 1);
-                QCOMPARE(h.Lernnote_Taste, Noten::Weisse_Taste(h.Lernnote_Weiss));
-                QVERIFY(!Noten::istSchwarz(h.Lernnote_Taste));
-                zaehler[z - 1]++;
-            }
-            // Without repeats the draw stays uniform; chi-square far below the 0.1 % bound.
-            const double erwartet = double(ziehungen) / b.anzahl;
-            double chi2 = 0;
-            for (int n : zaehler)
-                chi2 += (n - erwartet) * (n - erwartet) / erwartet;
-            QVERIFY2(chi2 < 3.0 * b.anzahl + 10, qPrintable(QString("range %1 chi2 %2").arg(bereich).arg(chi2)));
-        }
-        // The repeat rule compares places, whatever range was drawn last.
-        h.Letzte_Zufallszahl = 5; // "Tiefes G" from range 7
-        bool tiefesG = false;
-        for (int i = 0; i < 200 && !tiefesG; ++i) {
-            h.Letzte_Zufallszahl = 5;
-            Lernen::Ziehe(h, 1);
-            tiefesG = h.Lernnote_Name == "Tiefes G";
-        }
-        QVERIFY(tiefesG);
-        for (int i = 0; i < 200; ++i) {
-            h.Letzte_Zufallszahl = 2; // "Tiefes D" from range 0
-            Lernen::Ziehe(h, 1);
-            QVERIFY(h.Lernnote_Name != "Tiefes A");
-        }
-        QCOMPARE(QString(Lernen::Lernnoten[16]), QString("Hohes  E"));
-        QCOMPARE(QString(Lernen::Lernnoten[14]), QString("Hohes C"));
-    }
-
     void lernmodusEinUndAus()
     {
         Fenster f;

@@ -4,17 +4,6 @@
 
 namespace {
 
-// Key table: sharp name and code, flat name and code, for keys 0..39.
-const char* const Tastentabelle[40] = {
-    "C 22 C 22",     "cis 22 des 21", "D 21 D 21",     "dis 21 es 20",  "E 20 E 20",     "F 19 F 19",
-    "fis 19 ges 18", "G 18 G 18",     "gis 18 as 17",  "A 17 A 17",     "ais 17 b 16",   "H 16 H 16",
-    "C 0 C 0",       "cis 0 des 1",   "D 1 D 1",       "dis 1 es 2",    "E 2 E 2",       "F 3 F 3",
-    "fis 3 ges 4",   "G 4 G 4",       "gis 4 as 5",    "A 5 A 5",       "ais 5 b 6",     "H 6 H 6",
-    "C 7 C 7",       "cis 7 des 8",   "D 8 D 8",       "dis 8 es 9",    "E 9 E 9",       "F 10 F 10",
-    "fis 10 ges 11", "G 11 G 11",     "gis 11 as 12",  "A 12 A 12",     "ais 12 b 13",   "H 13 H 13",
-    "C 14 C 14",     "cis 14 des 15", "D 15 D 15",     "dis 15 dis 15", // key 39 keeps its sharp spelling
-};
-
 // Staff position: picture (1/2), its Top, Note3's Top or -, and the ledger lines shown
 // (0 = NotenLinie(0), 6, 7 = NotenLinie(6), (7), a, b, c = NotenLinie2(0), (1), (2)).
 const char* const Stellentabelle[23] = {
@@ -65,46 +54,6 @@ class TestNoten : public QObject
     Q_OBJECT
 
 private slots:
-    void tastentabelle()
-    {
-        Haupt h;
-        for (int k = 0; k < 40; ++k) {
-            Notenname_Kreuz(h, k);
-            QString ist = QString("%1 %2 ").arg(h.Noten_Name).arg(h.Noten_Position);
-            Notenname_Be(h, k);
-            ist += QString("%1 %2").arg(h.Noten_Name).arg(h.Noten_Position);
-            QCOMPARE(ist, QString(Tastentabelle[k]));
-        }
-        // Outside the table nothing changes.
-        Notenname_Kreuz(h, 13);
-        Notenname_Be(h, 40);
-        Notenname_Kreuz(h, -1);
-        QCOMPARE(h.Noten_Name, QString("cis"));
-        QCOMPARE(h.Noten_Position, 0);
-        // White and black keys, white-key numbers.
-        int weisse = 0;
-        for (int k = 0; k < 40; ++k) {
-            const bool schwarz = QList<int>{1, 3, 6, 8, 10}.contains(k % 12);
-            QCOMPARE(Noten::istSchwarz(k), schwarz);
-            QCOMPARE(Noten::Weisse_Nummer(k), schwarz ? 255 : weisse++);
-        }
-        QCOMPARE(weisse, 23);
-        QCOMPARE(Noten::Weisse_Taste(7), 12);
-        QCOMPARE(Noten::Weisse_Taste(22), 38);
-    }
-
-    void klangnamen()
-    {
-        QCOMPARE(Noten::Klangname(0), QString("00-c"));
-        QCOMPARE(Noten::Klangname(10), QString("10-b"));
-        QCOMPARE(Noten::Klangname(13), QString("13-cis"));
-        QCOMPARE(Noten::Klangname(22), QString("22-b"));
-        QCOMPARE(Noten::Klangname(34), QString("34-b"));
-        QCOMPARE(Noten::Klangname(39), QString("39-dis"));
-        QCOMPARE(Noten::Klangname(40), QString());
-        QCOMPARE(Noten::Klangname(-1), QString());
-    }
-
     void notenstellenMitHilfslinien()
     {
         Fenster f;

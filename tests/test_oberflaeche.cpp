@@ -98,6 +98,22 @@ private slots:
         }
     }
 
+    void stapelordnung()
+    {
+        // Lower before upper, where the layout lays controls over one another.
+        Fenster f;
+        const QObjectList kinder = f.kb->centralWidget()->children();
+        const auto platz = [&](const char* name) { return kinder.indexOf(f.w(name)); };
+        const QList<std::pair<const char*, const char*>> paare{
+            {"Shape1", "T_Markierung(0)"},  {"Shape1", "TheKey(0)"},          {"Farbe(0)", "TheKey(0)"},
+            {"TheKey(0)", "TheKey(1)"},     {"TheKey(38)", "TheKey(37)"},     {"NotenLinie(1)", "Note1"},
+            {"NotenLinieBass(0)", "Note3"}, {"Funktion1(0)", "AbdeckFeld"},   {"Picture5(0)", "AbdeckFeld"},
+            {"AbdeckFeld", "LernTaste"},    {"aufLinie_Taste(0)", "LernTaste"},
+        };
+        for (const auto& [unten, oben] : paare)
+            QVERIFY2(platz(unten) >= 0 && platz(unten) < platz(oben), qPrintable(QString("%1 under %2").arg(unten, oben)));
+    }
+
     void farbigeKnoepfeZeigenIhreFarbe_data()
     {
         QTest::addColumn<int>("satz");

@@ -1,6 +1,8 @@
 // View options: key colour sets, sound, the middle-c line under low notes, the "Bass" drawing.
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
+#include "views/Befehlstabelle.h"
+#include "views/Tonartentabelle.h"
 
 #include <array>
 
@@ -29,7 +31,7 @@ void Keyboard::mnu_Farbwahl_Click(int i)
     m_haupt.Farbe_Weiss_aus = f.weiss_aus;
     m_haupt.Farbe_Schwarz = f.schwarz;
     m_haupt.Farbe_Schwarz_aus = f.schwarz_aus;
-    mnu_EinzelneTonarten_Click(13);
+    mnu_EinzelneTonarten_Click(Tonarten::Menue::Trennlinie); // no signature: all keys in the new colours
     Funktion1_Click(0);
 }
 
@@ -37,8 +39,8 @@ void Keyboard::mnu_Ton_Click() { m_haupt.Ton_aus = !m_haupt.Ton_aus; }
 
 void Keyboard::mnu_ohneCLinie_Click() { m_haupt.C_Linie = !m_haupt.C_Linie; }
 
-void Keyboard::mnu_notentasten_Click() { Funktion_Click(1); }
+void Keyboard::mnu_notentasten_Click() { Funktion_Click(Befehl::Buchstaben); }
 
-void Keyboard::mnu_Bass_gesondert_Click() { Funktion_Click(2); }
+void Keyboard::mnu_Bass_gesondert_Click() { Funktion_Click(Befehl::Bass); }
 
 void Keyboard::Do_Show_Bass() { Picture2->setVisible(Picture2->isHidden()); }

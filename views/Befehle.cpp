@@ -2,56 +2,13 @@
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/Notenmodell.h"
+#include "views/Befehlstabelle.h"
 
-#include <array>
-
-namespace {
-
-// What each command writes into the information line (none for 8 to 10).
-const std::array<const char*, 11> Befehlstext{
-    "Die Noten mit der Maus schneller zeigen kann man ab- und einschalten.",
-    "Buchstaben können ausgeblendet werden um besser lernen zu können.",
-    "Da eine zweite Note stören könnte muss man die Noten auf Bass geschrieben einschalten.",
-    "Die Tastenfarbe bleibt auch trotz Tonarten normal.",
-    "Die Tastenfarbe erscheint verändert. So kann man sich die Tonarten auf der Tastatur besser einprägen und auch "
-    "besser üben.",
-    "“Alle Tasten” bedeutet, dass man sich auch die schwarzen Tasten ansehen kann. Standardmäßig als #. Man kann "
-    "aber auch zwischen # und b wählen, oder abschalten X.",
-    "Lernen der Noten. Bereich wählen (Farbige Tasten) und nachher mit der Schnelltaste (groß) jeweils neue Note "
-    "aufrufen.",
-    "Lernen abschalten. Mit den Noten spielerisch umgehen um sie zu lernen, oder über Tonarten eine “Tonart” "
-    "eingeben.",
-    nullptr, nullptr, nullptr,
-};
-
-// What resting the mouse on a command button explains (nothing new for "Beenden").
-const std::array<const char*, 11> Hovertext{
-    "Einstellung um die Noten schnell zu zeigen. Einfach indem man die Maus über die weißen Tasten bewegt.",
-    "Blendet die Buchstabenschalter aus oder ein. Das geschieht im Lernmodus automatisch.",
-    "Zusätzlich werden die Bässe (5 Notenlinien) gezeigt um auch die Bassnoten für die linke Hand lernen zu "
-    "können.",
-    "Die Tasten werden normal gezeigt. Die Tonarten nicht betont.",
-    "Die nicht gespielten Tasten werden in den Tonarten anders gezeigt um leichter üben zu könne. So sieht man "
-    "welche Tasten nicht gespielt werden.",
-    "Alle Tasten werden zum drücken freigegeben.",
-    "Die Lerntaste startet den Lernvorgang. Der Lernvorgang geht wie nicht in Lektionen, sondern nach gewünschten "
-    "Tonbereichen.",
-    "Abschalten des Lernvorgangs. Die Noten können wieder normal betrachtet werden. Indem man entweder über die "
-    "Buchstabentasten geht, oder aber über das Keyboard.",
-    "Diese Taste zeigt die falsch eingeben Note um sie mit der richtigen Note vergleichen zu können.",
-    "Diese Taste zeigt die richtige Note um sie mit der falsch eingegebenen vergleichen zu können.",
-    nullptr,
-};
-
-// The key that each note-name button plays: its staff position's white key.
-int LeiterTaste(int i) { return Noten::Weisse_Taste(i <= 15 ? i + 7 : 22 - i); }
-
-} // namespace
 
 void Keyboard::aufLinie_Taste_Click(int i)
 {
     Setze_Note(i);
-    Spiele_Taste(LeiterTaste(i));
+    Spiele_Taste(Noten::Weisse_Taste(Noten::Leiter_Weiss(i))); // the key of its staff position
 }
 
 void Keyboard::aufLinie_Taste_MouseMove(int)
@@ -64,37 +21,37 @@ void Keyboard::Funktion_Click(int i)
     TonartText->setText(QString());
     m_haupt.Beantwortet = true;
     RichtigWort->hide();
-    if (i < 0 || i > 10)
+    if (i < 0 || i >= Befehl::Anzahl)
         return;
-    if (Befehlstext[i])
-        TextFeld->setText(Befehlstext[i]);
+    if (const char* text = Befehle::Tabelle[i].befehlstext)
+        TextFeld->setText(text);
     switch (i) {
-    case 0: Do_Maus_Move(); break;
-    case 1: Do_Buchstaben(); break;
-    case 2: Do_Show_Bass(); break;
-    case 3: Do_T_Farbe_normal(); break;
-    case 4: Do_T_Farbe_anders(); break;
-    case 5: Do_alle_Tasten(); break;
-    case 6: Do_Lernen(); break;
-    case 7: Do_Betrachten(); break;
-    case 8: Do_zeigen_falsche(); break;
-    case 9: Do_zeigen_richtige(); break;
-    case 10: Do_Beenden(); break;
+    case Befehl::PerKlick: Do_Maus_Move(); break;
+    case Befehl::Buchstaben: Do_Buchstaben(); break;
+    case Befehl::Bass: Do_Show_Bass(); break;
+    case Befehl::TNormal: Do_T_Farbe_normal(); break;
+    case Befehl::TBetont: Do_T_Farbe_anders(); break;
+    case Befehl::AlleTasten: Do_alle_Tasten(); break;
+    case Befehl::Lernen: Do_Lernen(); break;
+    case Befehl::Betrachten: Do_Betrachten(); break;
+    case Befehl::ZeigMeine: Do_zeigen_falsche(); break;
+    case Befehl::ZeigRichtige: Do_zeigen_richtige(); break;
+    case Befehl::Beenden: Do_Beenden(); break;
     }
 }
 
 void Keyboard::Funktion_MouseMove(int i)
 {
-    if (i >= 0 && i <= 10 && Hovertext[i])
-        TextFeld2->setText(Hovertext[i]);
+    if (i >= 0 && i < Befehl::Anzahl && Befehle::Tabelle[i].hovertext)
+        TextFeld2->setText(Befehle::Tabelle[i].hovertext);
 }
 
 void Keyboard::Do_Maus_Move()
 {
     // The caption is the state: it names the current mode.
-    const bool an = Funktion[0]->text() != "Schieben";
+    const bool an = Funktion[Befehl::PerKlick]->text() != "Schieben";
     m_haupt.Maus_Move_An = an;
-    Funktion[0]->setText(an ? "Schieben" : "Per Klick");
+    Funktion[Befehl::PerKlick]->setText(an ? "Schieben" : "Per Klick");
 }
 
 void Keyboard::Do_Buchstaben()
@@ -104,7 +61,7 @@ void Keyboard::Do_Buchstaben()
         t->setVisible(zeigen);
 }
 
-void Keyboard::mnu_maus_ueber_Tasten_Click() { Funktion_Click(0); }
+void Keyboard::mnu_maus_ueber_Tasten_Click() { Funktion_Click(Befehl::PerKlick); }
 
 void Keyboard::Do_Betrachten()
 {
@@ -119,13 +76,13 @@ void Keyboard::Do_Betrachten()
     for (auto* t : LernTasten)
         t->hide();
     m_haupt.Lern_Modus = false;
-    for (int i = 0; i <= 5; ++i)
+    for (int i = Befehl::PerKlick; i <= Befehl::AlleTasten; ++i)
         Funktion[i]->show();
     for (auto* t : aufLinie_Taste)
         t->show();
     Picture2->show();
     LernBild->hide();
     Markierungen_Grundfarben();
-    for (int i : {9, 8, 3, 4})
+    for (int i : {Befehl::ZeigRichtige, Befehl::ZeigMeine, Befehl::TNormal, Befehl::TBetont})
         Funktion[i]->hide();
 }

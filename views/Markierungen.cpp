@@ -1,5 +1,6 @@
 // The marker dots under the white keys: octave colours, show-all views, the middle-c ring.
 #include "keyboard/Keyboard.h"
+#include "keyboard/Notenmodell.h"
 
 namespace {
 constexpr quint32 Weiss = 0xFFFFFF, Hellgrau = 0xC0C0C0, Schwarz = 0x000000;
@@ -9,7 +10,7 @@ constexpr quint32 Goldgelb = 0x44CDD5, Rot = 0x0C22EF;
 void Keyboard::Markierungen_Grundfarben()
 {
     for (int i = 0; i < 23; ++i)
-        T_Markierung[i]->setFillColor(Oktavfarbe(i));
+        T_Markierung[i]->setFillColor(Noten::Oktavfarbe(i));
     for (auto* m : T_Markierung)
         m->setBorderColor(Schwarz);
 }

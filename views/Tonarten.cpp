@@ -2,6 +2,7 @@
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/Notenmodell.h"
+#include "views/Befehlstabelle.h"
 #include "views/Tonartentabelle.h"
 
 void Keyboard::Weisse_Taste_an(int k)
@@ -45,39 +46,32 @@ void Keyboard::Schwarze_Tasten_aus()
             Schwarze_Taste_aus(k);
 }
 
-// One step: the white keys of one note give way to the black keys beside them, in every octave.
-static void Schritt(Keyboard& kb, const Tonarten::Ersatz& e)
+// The steps of a signature: the white keys of each note give way to the black keys beside them,
+// in every octave.
+static void Schritte(Keyboard& kb, const char* tonart)
 {
-    for (int k = e.weiss; k < Noten::Tastenzahl; k += 12)
-        kb.Weisse_Taste_aus(k);
-    for (int k = e.schwarz; k < Noten::Tastenzahl; k += 12)
-        kb.Schwarze_Taste_an(k);
+    for (const Tonarten::Ersatz& e : Tonarten::finde(tonart)->schrittfolge()) {
+        for (int k = e.weiss; k < Noten::Tastenzahl; k += 12)
+            kb.Weisse_Taste_aus(k);
+        for (int k = e.schwarz; k < Noten::Tastenzahl; k += 12)
+            kb.Schwarze_Taste_an(k);
+    }
 }
 
-void Keyboard::Tonart_GDur() { Schritt(*this, Tonarten::Fis); }
-void Keyboard::Tonart_DDur() { Tonart_GDur(); Schritt(*this, Tonarten::Cis); }
-void Keyboard::Tonart_ADur() { Tonart_DDur(); Schritt(*this, Tonarten::Gis); }
-void Keyboard::Tonart_EDur() { Tonart_DDur(); Tonart_ADur(); Schritt(*this, Tonarten::Dis); }
-void Keyboard::Tonart_FDur() { Schritt(*this, Tonarten::B); }
-void Keyboard::Tonart_BDur() { Tonart_FDur(); Schritt(*this, Tonarten::Es); }
-void Keyboard::Tonart_EsDur() { Tonart_BDur(); Schritt(*this, Tonarten::As); }
-void Keyboard::Tonart_AsDur() { Tonart_BDur(); Tonart_EsDur(); Schritt(*this, Tonarten::Des); }
+void Keyboard::Tonart_GDur() { Schritte(*this, "Gdur"); }
+void Keyboard::Tonart_DDur() { Schritte(*this, "Ddur"); }
+void Keyboard::Tonart_ADur() { Schritte(*this, "Adur"); }
+void Keyboard::Tonart_EDur() { Schritte(*this, "Edur"); }
+void Keyboard::Tonart_FDur() { Schritte(*this, "Fdur"); }
+void Keyboard::Tonart_BDur() { Schritte(*this, "Bdur"); }
+void Keyboard::Tonart_EsDur() { Schritte(*this, "Esdur"); }
+void Keyboard::Tonart_AsDur() { Schritte(*this, "Asdur"); }
 
 void Keyboard::Setze_Tonart()
 {
-    using Schrittfolge = void (Keyboard::*)();
-    static const std::array<std::pair<const char*, Schrittfolge>, 9> folgen{{
-        {"Cdur", nullptr}, {"Ddur", &Keyboard::Tonart_DDur}, {"Edur", &Keyboard::Tonart_EDur},
-        {"Fdur", &Keyboard::Tonart_FDur}, {"Gdur", &Keyboard::Tonart_GDur}, {"Adur", &Keyboard::Tonart_ADur},
-        {"Bdur", &Keyboard::Tonart_BDur}, {"Esdur", &Keyboard::Tonart_EsDur}, {"Asdur", &Keyboard::Tonart_AsDur},
-    }};
-    for (const auto& [name, folge] : folgen) {
-        if (m_haupt.Tonart == name) {
-            Schwarze_Tasten_aus();
-            if (folge)
-                (this->*folge)();
-            return;
-        }
+    if (const Tonarten::Tonart* t = Tonarten::finde(m_haupt.Tonart)) {
+        Schwarze_Tasten_aus();
+        Schritte(*this, t->name);
     }
 }
 
@@ -87,20 +81,20 @@ void Keyboard::mnu_EinzelneTonarten_Click(int i)
         Alle_Tasten_normal();
         NotenNamenTextFeld->setText(QString());
     }
-    Funktion[3]->show();
-    Funktion[4]->show();
+    Funktion[Befehl::TNormal]->show();
+    Funktion[Befehl::TBetont]->show();
     m_haupt.Tonart = "keine Tonart";
-    Funktion_Click(4);
+    Funktion_Click(Befehl::TBetont);
     AbdeckFeld->show();
     TextFeld2->setText("Nicht gebrauchte Tasten werden deaktiviert.");
     TonartText->show();
-    if (i >= 0 && i <= 8) {
+    if (i >= 0 && i < int(Tonarten::Tabelle.size())) {
         const Tonarten::Tonart& t = Tonarten::Tabelle[i];
         Image1->setBild(Ablage_Tonarten().bild(t.bild));
         m_haupt.Tonart = t.name;
         Setze_Tonart();
         m_haupt.Tonart_Info = t.info;
-    } else if (i == 14) {
+    } else if (i == Tonarten::Menue::AlleTasten) {
         Do_alle_Tasten();
     }
     TonartText->setText(m_haupt.Tonart);
@@ -122,9 +116,9 @@ void Keyboard::Do_T_Farbe_anders()
 
 void Keyboard::Do_alle_Tasten()
 {
-    Funktion[3]->hide();
-    Funktion[4]->hide();
-    Image1->setBild(Ablage_Tonarten().bild("leer"));
+    Funktion[Befehl::TNormal]->hide();
+    Funktion[Befehl::TBetont]->hide();
+    Image1->setBild(Ablage_Tonarten().bild(Tonarten::LeerBild));
     m_haupt.Tonart = "keine Tonart";
     Alle_Tasten_normal();
     TonartText->hide();
