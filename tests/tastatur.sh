@@ -6,6 +6,7 @@
 # out of the way first, so no window gets the focus by lying under it.
 set -euo pipefail
 programm="$1"; klaenge="$2"; ausgabe="$3"; ablauf="$4"
+hier="$(cd "$(dirname "$0")" && pwd)"
 fotos="$ausgabe/$ablauf-$([ -n "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 'window id')" ] && echo wm || echo ohne-wm)"
 mkdir -p "$fotos"
 cd "$klaenge"
@@ -13,18 +14,7 @@ SDL_AUDIODRIVER=dummy "$programm" 2>"$fotos/stderr.txt" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 
-# Waits until a visible window of the program whose size matches the pattern is mapped.
-warte_auf_fenster() {
-    for _ in $(seq 1 100); do
-        for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true); do
-            geo=$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')
-            if [[ "$geo" == $1 ]]; then echo "$id"; return 0; fi
-        done
-        sleep 0.1
-    done
-    echo "no window of size $1 appeared" >&2
-    return 1
-}
+. "$hier/fenster_suchen.sh"
 # The colour (#RRGGBB) of the main window's client pixel x, y, below its menu bar.
 farbe_bei() {
     local id hoehe
