@@ -200,3 +200,44 @@ private:
     std::int64_t m_flutFrames = 0;
     int m_flutRate = 0;
 };
+
+// A plain JACK client that counts the note-ons reaching it from a port: what JACK itself
+// delivered, to tell its losses under load from ours.
+class Zaehler
+{
+public:
+    explicit Zaehler(const QString& quelle)
+    {
+        m_client = jack_client_open("Zaehler", JackNoStartServer, nullptr);
+        if (!m_client)
+            return;
+        m_port = jack_port_register(m_client, "midi_in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+        jack_set_process_callback(m_client, &Zaehler::prozess, this);
+        jack_activate(m_client);
+        jack_connect(m_client, quelle.toUtf8().constData(), jack_port_name(m_port));
+    }
+    ~Zaehler()
+    {
+        if (m_client)
+            jack_client_close(m_client);
+    }
+    int noteAn() const { return m_an.load(); }
+
+private:
+    static int prozess(jack_nframes_t frames, void* selbst)
+    {
+        auto* z = static_cast<Zaehler*>(selbst);
+        void* puffer = jack_port_get_buffer(z->m_port, frames);
+        const std::uint32_t anzahl = jack_midi_get_event_count(puffer);
+        for (std::uint32_t i = 0; i < anzahl; ++i) {
+            jack_midi_event_t e;
+            if (jack_midi_event_get(&e, puffer, i) == 0 && e.size == 3 && (e.buffer[0] & 0xF0) == 0x90 && e.buffer[2] > 0)
+                z->m_an.fetch_add(1);
+        }
+        return 0;
+    }
+
+    jack_client_t* m_client = nullptr;
+    jack_port_t* m_port = nullptr;
+    std::atomic<int> m_an{0};
+};
