@@ -21,22 +21,20 @@
 
 using Uhr = std::chrono::steady_clock;
 
-inline void jackStill(const char*) {}
-
 // jackd with the dummy driver under a private name, which reaches every client in this process
 // through JACK_DEFAULT_SERVER.
 class JackServer
 {
 public:
     static constexpr int Rate = 48000, Periode = 64;
+    static constexpr const char* ShmOrdner = "/dev/shm"; // jackd's sockets and semaphores
 
     JackServer()
     {
         m_name = QString("klavidor-%1").arg(QCoreApplication::applicationPid());
         qputenv("JACK_DEFAULT_SERVER", m_name.toUtf8());
         qputenv("JACK_NO_START_SERVER", "1");
-        jack_set_error_function(jackStill);
-        jack_set_info_function(jackStill);
+        // libjack's error hooks stay unset here: the program's module must set them itself.
     }
     // A killed server keeps its place in JACK's registry, which has eight for the whole machine:
     // a server of the same name takes it back, and gives it up when it ends properly.
@@ -47,7 +45,7 @@ public:
         m_jackd.terminate();
         m_jackd.waitForFinished(3000);
         // The killed server's clients left their semaphores behind; only ours go.
-        QDir shm("/dev/shm");
+        QDir shm(ShmOrdner);
         for (const QString& rest : shm.entryList({"jack_sem.*_" + m_name + "_*"}, QDir::Files | QDir::System))
             shm.remove(rest);
     }
@@ -67,6 +65,9 @@ public:
         ::kill(static_cast<pid_t>(m_jackd.processId()), SIGKILL);
         m_jackd.waitForFinished(3000);
         m_getoetet = true;
+        QDir shm(ShmOrdner);
+        for (const QString& rest : shm.entryList({"jack_" + m_name + "_*"}, QDir::Files | QDir::System))
+            shm.remove(rest); // its socket, so a new server of this name is waited for properly
     }
 
     QString name() const { return m_name; }
@@ -78,14 +79,17 @@ private:
         // Ends with us, even if we crash, so no server is left running.
         jackd.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         jackd.start("jackd", {"-n", m_name, "-d", "dummy", "-r", QString::number(Rate), "-p", QString::number(Periode)});
+        // Its socket first: a client knocking too early has libjack print errors.
+        const QDir shm(ShmOrdner);
         QElapsedTimer uhr;
         uhr.start();
         while (uhr.elapsed() < 5000 && jackd.state() != QProcess::NotRunning) {
-            if (jack_client_t* c = jack_client_open("klavidor-probe", JackNoStartServer, nullptr)) {
+            const bool sockel = !shm.entryList({"jack_" + m_name + "_*_0"}, QDir::Files | QDir::System).isEmpty();
+            if (jack_client_t* c = sockel ? jack_client_open("klavidor-probe", JackNoStartServer, nullptr) : nullptr) {
                 jack_client_close(c);
                 return true;
             }
-            QThread::msleep(50);
+            QThread::msleep(20);
         }
         return false;
     }
