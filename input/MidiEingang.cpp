@@ -6,6 +6,9 @@
 #include <QLibrary>
 #include <QSocketNotifier>
 
+#include <mutex>
+#include <thread>
+
 #ifndef KLAVIDOR_MODUL_RELATIV
 #define KLAVIDOR_MODUL_RELATIV "../lib/klavidor"
 #endif
@@ -31,12 +34,22 @@ MidiGeraete* lade(const QStringList& orte)
 
 } // namespace
 
+struct MidiEingang::Laden
+{
+    std::mutex mutex;
+    MidiEingang* empfaenger = nullptr; // null once the MidiEingang is gone
+    std::unique_ptr<MidiGeraete> geraete;
+};
+
 MidiEingang::MidiEingang(QObject* parent, QString modul) : QObject(parent), m_modul(std::move(modul)) {}
 
 MidiEingang::~MidiEingang()
 {
-    if (m_laden.valid())
-        m_geraete.reset(m_laden.get());
+    if (m_laden) {
+        // Ending never waits for the loader: it finds no receiver and closes the devices itself.
+        std::lock_guard sperre(m_laden->mutex);
+        m_laden->empfaenger = nullptr;
+    }
     delete m_wecker; // before the descriptor it watches is closed
 }
 
@@ -48,23 +61,31 @@ QStringList MidiEingang::Suchorte()
 
 void MidiEingang::starten()
 {
-    if (m_laden.valid() || m_geraete)
+    if (m_laden)
         return;
     // RtMidi already opens JACK clients without starting a server; this also holds for any other
     // JACK client in the process.
     if (!qEnvironmentVariableIsSet("JACK_NO_START_SERVER"))
         qputenv("JACK_NO_START_SERVER", "1");
     const QStringList orte = m_modul.isEmpty() ? Suchorte() : QStringList{m_modul};
-    m_laden = std::async(std::launch::async, [this, orte] {
-        MidiGeraete* geraete = lade(orte);
-        QMetaObject::invokeMethod(this, &MidiEingang::uebernehmen, Qt::QueuedConnection);
-        return geraete;
-    });
+    m_laden = std::make_shared<Laden>();
+    m_laden->empfaenger = this;
+    std::thread([laden = m_laden, orte] {
+        std::unique_ptr<MidiGeraete> geraete(lade(orte));
+        std::lock_guard sperre(laden->mutex);
+        if (!laden->empfaenger)
+            return; // too late: the devices close here, off the user-interface thread
+        laden->geraete = std::move(geraete);
+        QMetaObject::invokeMethod(laden->empfaenger, &MidiEingang::uebernehmen, Qt::QueuedConnection);
+    }).detach();
 }
 
 void MidiEingang::uebernehmen()
 {
-    m_geraete.reset(m_laden.get());
+    {
+        std::lock_guard sperre(m_laden->mutex);
+        m_geraete = std::move(m_laden->geraete);
+    }
     if (!m_geraete)
         return;
     m_geraete->waehle(m_wahl, m_name);

@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QStringList>
 #include <bitset>
-#include <future>
 #include <memory>
 #include <unordered_map>
 
@@ -51,8 +50,9 @@ private:
     void verarbeite(const MidiEreignis& e);
     void loslassen(std::uint32_t quelle);
 
+    struct Laden; // shared with the loading thread, which may outlive this object
     QString m_modul;
-    std::future<MidiGeraete*> m_laden;
+    std::shared_ptr<Laden> m_laden;
     std::unique_ptr<MidiGeraete> m_geraete;
     QSocketNotifier* m_wecker = nullptr;
     MidiGeraete::Wahl m_wahl = MidiGeraete::Wahl::Alle; // kept until the module is there

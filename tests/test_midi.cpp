@@ -215,6 +215,30 @@ private slots:
         QCOMPARE(m.zeilen, QStringList({"an 60 100", "an 64 1", "pedal 127", "aus 60", "aus 64", "pedal 0", "alles aus"}));
     }
 
+    // What devices send besides notes: clock and active-sensing streams, SysEx, a storm of other
+    // controllers. The one note among them comes through, and of the controllers only the pedal.
+    void sturm()
+    {
+        Mitschrift m(*m_eingang);
+        std::vector<std::uint8_t> sysex(60, 0x11);
+        sysex.front() = 0xF0;
+        sysex.back() = 0xF7;
+        std::vector<std::vector<std::uint8_t>> n;
+        for (int i = 0; i < 300; ++i) {
+            n.push_back({0xF8});
+            n.push_back({0xFE});
+            n.push_back({0xB0, static_cast<std::uint8_t>(1 + i % 10), static_cast<std::uint8_t>(i % 128)});
+            if (i % 50 == 0)
+                n.push_back(sysex);
+            if (i == 150)
+                n.insert(n.end(), {{0x90, 62, 33}, {0xB0, 64, 100}});
+        }
+        n.push_back({0x80, 62, 0});
+        QVERIFY(spiele(m, std::move(n), 3));
+        warte([] { return false; }, 50);
+        QCOMPARE(m.zeilen, QStringList({"an 62 33", "pedal 100", "aus 62"}));
+    }
+
     // The choice of sources takes effect at once: none, another one, this one, all.
     void auswahl()
     {
