@@ -1,0 +1,183 @@
+#include "input/Notenerkennung.h"
+
+#include <aubio/aubio.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr uint_t Sprung = 256;              // samples per analysis frame (5.8 ms at 44.1 kHz)
+constexpr uint_t Tonfenster = 2048;         // yinfft window: several periods of the lowest key
+constexpr uint_t Einsatzfenster = 1024;
+constexpr int Stabile_Frames = 8;           // frames in a row (46 ms) that must name the same key
+constexpr double Periodizitaet = 0.8;       // normalised autocorrelation at the key's period
+constexpr double Toleranz_Halbtoene = 0.4;  // +-40 cents around the key
+constexpr double Streuung_Halbtoene = 0.03; // a string holds its pitch over those frames; a voice glides
+constexpr double Stille_dB = -50.0;         // quieter frames carry no pitch
+constexpr double Frist_s = 0.4;             // a note not named by then is let go
+constexpr double Pegel_Boden_dB = -60.0;
+constexpr double Neuer_Anschlag = 2.0;      // the same key again counts only after this rise in level
+constexpr std::size_t Verlauf = 8;          // frames of level kept to know the level before an onset
+constexpr const char* Einsatzmethode = "specflux";
+constexpr double Einsatzschwelle = 0.058;   // below its default (0.18), which missed soft notes in noise
+constexpr double Einsatz_Mindestabstand_ms = 50.0;
+
+} // namespace
+
+struct Notenerkennung::Zustand
+{
+    Zustand(int rate, Meldung m)
+        : abtastrate(rate), meldung(std::move(m)), eingabe(new_fvec(Sprung)), einsatzAus(new_fvec(1)),
+          tonAus(new_fvec(1)), einsatz(new_aubio_onset(Einsatzmethode, Einsatzfenster, Sprung, uint_t(rate))),
+          ton(new_aubio_pitch("yinfft", Tonfenster, Sprung, uint_t(rate)))
+    {
+        aubio_onset_set_threshold(einsatz, Einsatzschwelle);
+        aubio_onset_set_minioi_ms(einsatz, Einsatz_Mindestabstand_ms);
+        aubio_onset_set_silence(einsatz, Stille_dB);
+        aubio_pitch_set_unit(ton, "midi");
+        aubio_pitch_set_silence(ton, Stille_dB);
+        puffer.reserve(Sprung);
+    }
+    ~Zustand()
+    {
+        del_aubio_pitch(ton);
+        del_aubio_onset(einsatz);
+        del_fvec(tonAus);
+        del_fvec(einsatzAus);
+        del_fvec(eingabe);
+    }
+
+    void frame();
+    void neuerEinsatz(std::int64_t bei);
+    void beurteile(double midi);
+    double periodisch(double midi) const;
+
+    int abtastrate;
+    Meldung meldung;
+    fvec_t* eingabe;
+    fvec_t* einsatzAus;
+    fvec_t* tonAus;
+    aubio_onset_t* einsatz;
+    aubio_pitch_t* ton;
+    std::vector<float> puffer;
+    std::vector<float> fenster = std::vector<float>(Tonfenster); // the last samples, oldest first
+    std::int64_t gelesen = 0;
+    double pegel = 0;
+
+    std::array<double, Verlauf> letztePegel{}; // RMS of the last frames, the newest at naechster - 1
+    std::size_t naechster = 0;
+    double vorEinsatz = 0;   // level just before the onset
+    double seitEinsatz = 0;  // loudest frame since
+    bool wartet = false;          // an onset waits for its key
+    std::int64_t einsatzBei = 0;
+    std::array<double, Stabile_Frames> toene{};
+    int toeneGezaehlt = 0;
+    int letzteNote = -1;
+};
+
+Notenerkennung::Notenerkennung(int abtastrate, Meldung meldung)
+    : z(std::make_unique<Zustand>(abtastrate, std::move(meldung)))
+{
+}
+
+Notenerkennung::~Notenerkennung() = default;
+
+double Notenerkennung::pegel() const { return z->pegel; }
+std::int64_t Notenerkennung::gelesen() const { return z->gelesen; }
+
+void Notenerkennung::verarbeite(const float* proben, std::size_t anzahl)
+{
+    for (std::size_t i = 0; i < anzahl; ++i) {
+        z->puffer.push_back(proben[i]);
+        if (z->puffer.size() == Sprung) {
+            std::copy(z->puffer.begin(), z->puffer.end(), z->eingabe->data);
+            std::copy(z->fenster.begin() + Sprung, z->fenster.end(), z->fenster.begin());
+            std::copy(z->puffer.begin(), z->puffer.end(), z->fenster.end() - Sprung);
+            z->puffer.clear();
+            z->gelesen += Sprung;
+            z->frame();
+        }
+    }
+}
+
+void Notenerkennung::Zustand::frame()
+{
+    double summe = 0;
+    for (uint_t i = 0; i < Sprung; ++i)
+        summe += double(eingabe->data[i]) * eingabe->data[i];
+    const double rms = std::sqrt(summe / Sprung);
+    letztePegel[naechster++ % Verlauf] = rms;
+    seitEinsatz = std::max(seitEinsatz, rms);
+    const double dB = 20 * std::log10(std::max(rms, 1e-9));
+    pegel = std::clamp((dB - Pegel_Boden_dB) / -Pegel_Boden_dB, 0.0, 1.0);
+
+    aubio_onset_do(einsatz, eingabe, einsatzAus);
+    aubio_pitch_do(ton, eingabe, tonAus);
+    if (einsatzAus->data[0] > 0)
+        neuerEinsatz(std::int64_t(aubio_onset_get_last(einsatz)));
+    if (wartet)
+        beurteile(tonAus->data[0]);
+}
+
+void Notenerkennung::Zustand::neuerEinsatz(std::int64_t bei)
+{
+    wartet = true;
+    einsatzBei = bei;
+    toeneGezaehlt = 0;
+    // aubio reports the onset a few frames late: the frame before it is still in the ring.
+    const auto zurueck = std::clamp<std::int64_t>((gelesen - bei) / Sprung + 1, 1, Verlauf);
+    vorEinsatz = letztePegel[(naechster + Verlauf - std::size_t(zurueck)) % Verlauf];
+    seitEinsatz = 0;
+    for (std::int64_t i = 1; i < zurueck; ++i)
+        seitEinsatz = std::max(seitEinsatz, letztePegel[(naechster + Verlauf - std::size_t(i)) % Verlauf]);
+}
+
+void Notenerkennung::Zustand::beurteile(double midi)
+{
+    const std::int64_t seit = gelesen - einsatzBei;
+    if (seit > std::int64_t(Frist_s * abtastrate)) {
+        wartet = false;
+        return;
+    }
+    // Until then the window still holds mostly what sounded before the onset.
+    if (seit < std::int64_t(Tonfenster / 2))
+        return;
+    if (midi > 0 && periodisch(midi) < Periodizitaet)
+        midi = 0;
+    toene[toeneGezaehlt++ % Stabile_Frames] = midi;
+    if (toeneGezaehlt < Stabile_Frames || midi <= 0)
+        return;
+    const int note = int(std::lround(midi));
+    for (double t : toene)
+        if (std::abs(t - note) > Toleranz_Halbtoene)
+            return;
+    const auto [tiefst, hoechst] = std::minmax_element(toene.begin(), toene.end());
+    if (*hoechst - *tiefst > Streuung_Halbtoene)
+        return;
+    wartet = false;
+    // A weak onset on a key still ringing is that key going on, not a new strike.
+    if (note == letzteNote && seitEinsatz < Neuer_Anschlag * vorEinsatz)
+        return;
+    letzteNote = note;
+    meldung(Note{note, einsatzBei, gelesen});
+}
+
+// How closely the window repeats itself one period of that pitch later: near 1 for a tone,
+// low for noise.
+double Notenerkennung::Zustand::periodisch(double midi) const
+{
+    const double hz = 440.0 * std::pow(2.0, (midi - 69) / 12);
+    const std::size_t periode = std::size_t(std::lround(abtastrate / hz));
+    if (periode == 0 || periode * 2 > fenster.size())
+        return 0;
+    double xy = 0, xx = 0, yy = 0;
+    for (std::size_t i = 0; i + periode < fenster.size(); ++i) {
+        xy += double(fenster[i]) * fenster[i + periode];
+        xx += double(fenster[i]) * fenster[i];
+        yy += double(fenster[i + periode]) * fenster[i + periode];
+    }
+    return xx > 0 && yy > 0 ? xy / std::sqrt(xx * yy) : 0;
+}
