@@ -5,6 +5,7 @@
 #include "bench/midiquelle.h"
 #include "input/MidiEingang.h"
 #include "input/MidiLeser.h"
+#include "input/MidiSchlange.h"
 #include "input/Quellnamen.h"
 
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QtTest>
 #include <algorithm>
 #include <fcntl.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -181,6 +183,49 @@ private slots:
         QFETCH(N, nachrichten);
         QFETCH(QStringList, zeilen);
         QCOMPARE(lies(nachrichten), zeilen);
+    }
+
+    // Several device threads fill the queue at once while it is emptied: nothing lost or doubled,
+    // each thread's events in its order, and a full queue says so instead of overwriting.
+    void schlange_mehrere_erzeuger()
+    {
+        constexpr int Erzeuger = 4, JeErzeuger = 50000;
+        MidiSchlange<MidiEreignis> schlange(256);
+        std::atomic<bool> aufhoeren{false};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < Erzeuger; ++t)
+            threads.emplace_back([&schlange, &aufhoeren, t] {
+                for (int i = 0; i < JeErzeuger; ++i) {
+                    const MidiEreignis e{MidiEreignis::Art::NoteAn, static_cast<std::uint8_t>(t), 0,
+                                         static_cast<std::uint32_t>(i)};
+                    while (!schlange.rein(e))
+                        if (aufhoeren)
+                            return;
+                        else
+                            std::this_thread::yield();
+                }
+            });
+        std::vector<std::int64_t> naechstes(Erzeuger, 0);
+        int genommen = 0, falsch = 0;
+        MidiEreignis e;
+        QElapsedTimer uhr;
+        uhr.start();
+        while (genommen < Erzeuger * JeErzeuger && uhr.elapsed() < 10000) {
+            if (!schlange.raus(e))
+                continue;
+            falsch += e.quelle != naechstes[e.nummer];
+            naechstes[e.nummer] = e.quelle + 1;
+            ++genommen;
+        }
+        aufhoeren = true;
+        for (auto& t : threads)
+            t.join();
+        QCOMPARE(genommen, Erzeuger * JeErzeuger);
+        QCOMPARE(falsch, 0);
+        QVERIFY(!schlange.raus(e));
+        for (int i = 0; i < 256; ++i)
+            QVERIFY(schlange.rein(e));
+        QVERIFY(!schlange.rein(e));
     }
 
     // Neither an ALSA sequencer nor a JACK server: no system, no sources, and nothing printed.
