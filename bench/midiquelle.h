@@ -41,7 +41,7 @@ public:
     ~JackServer()
     {
         if (m_getoetet)
-            starte(m_jackd);
+            starte(m_jackd, false); // its socket shows it has registered; no client needed
         m_jackd.terminate();
         m_jackd.waitForFinished(3000);
         // The killed server's clients left their semaphores behind; only ours go.
@@ -73,7 +73,7 @@ public:
     QString name() const { return m_name; }
 
 private:
-    bool starte(QProcess& jackd)
+    bool starte(QProcess& jackd, bool mitClient = true)
     {
         jackd.setProcessChannelMode(QProcess::MergedChannels); // its chatter stays in the pipe
         // Ends with us, even if we crash, so no server is left running.
@@ -85,6 +85,8 @@ private:
         uhr.start();
         while (uhr.elapsed() < 5000 && jackd.state() != QProcess::NotRunning) {
             const bool sockel = !shm.entryList({"jack_" + m_name + "_*_0"}, QDir::Files | QDir::System).isEmpty();
+            if (sockel && !mitClient)
+                return true;
             if (jack_client_t* c = sockel ? jack_client_open("klavidor-probe", JackNoStartServer, nullptr) : nullptr) {
                 jack_client_close(c);
                 return true;
