@@ -19,7 +19,7 @@ constexpr double Streuung_Halbtoene = 0.03; // a string holds its pitch over tho
 constexpr double Stille_dB = -50.0;         // quieter frames carry no pitch
 constexpr double Frist_s = 0.4;             // a note not named by then is let go
 constexpr double Pegel_Boden_dB = -60.0;
-constexpr double Neuer_Anschlag = 2.0;      // the same key again counts only after this rise in level
+constexpr double Neuer_Anschlag = 2.0;      // a new strike at least doubles the level
 constexpr std::size_t Verlauf = 8;          // frames of level kept to know the level before an onset
 constexpr const char* Einsatzmethode = "specflux";
 constexpr double Einsatzschwelle = 0.058;   // below its default (0.18), which missed soft notes in noise
@@ -75,7 +75,6 @@ struct Notenerkennung::Zustand
     std::int64_t einsatzBei = 0;
     std::array<double, Stabile_Frames> toene{};
     int toeneGezaehlt = 0;
-    int letzteNote = -1;
 };
 
 Notenerkennung::Notenerkennung(int abtastrate, Meldung meldung)
@@ -158,10 +157,10 @@ void Notenerkennung::Zustand::beurteile(double midi)
     if (*hoechst - *tiefst > Streuung_Halbtoene)
         return;
     wartet = false;
-    // A weak onset on a key still ringing is that key going on, not a new strike.
-    if (note == letzteNote && seitEinsatz < Neuer_Anschlag * vorEinsatz)
+    // Without a rise in level the "onset" is a key ringing on or being let go (its damper), and the
+    // pitch heard is the old note's or a blend: no new key.
+    if (seitEinsatz < Neuer_Anschlag * vorEinsatz)
         return;
-    letzteNote = note;
     meldung(Note{note, einsatzBei, gelesen});
 }
 
