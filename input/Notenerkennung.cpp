@@ -13,7 +13,6 @@ constexpr uint_t Sprung = 256;              // samples per analysis frame (5.8 m
 constexpr uint_t Tonfenster = 2048;         // yinfft window: several periods of the lowest key
 constexpr uint_t Einsatzfenster = 1024;
 constexpr int Stabile_Frames = 8;           // frames in a row (46 ms) that must name the same key
-constexpr double Periodizitaet = 0.8;       // normalised autocorrelation at the key's period
 constexpr double Toleranz_Halbtoene = 0.4;  // +-40 cents around the key
 constexpr double Streuung_Halbtoene = 0.03; // a string holds its pitch over those frames; a voice glides
 constexpr double Stille_dB = -50.0;         // quieter frames carry no pitch
@@ -53,7 +52,6 @@ struct Notenerkennung::Zustand
     void frame();
     void neuerEinsatz(std::int64_t bei);
     void beurteile(double midi);
-    double periodisch(double midi) const;
 
     int abtastrate;
     Meldung meldung;
@@ -63,7 +61,6 @@ struct Notenerkennung::Zustand
     aubio_onset_t* einsatz;
     aubio_pitch_t* ton;
     std::vector<float> puffer;
-    std::vector<float> fenster = std::vector<float>(Tonfenster); // the last samples, oldest first
     std::int64_t gelesen = 0;
     double pegel = 0;
 
@@ -93,8 +90,6 @@ void Notenerkennung::verarbeite(const float* proben, std::size_t anzahl)
         z->puffer.push_back(proben[i]);
         if (z->puffer.size() == Sprung) {
             std::copy(z->puffer.begin(), z->puffer.end(), z->eingabe->data);
-            std::copy(z->fenster.begin() + Sprung, z->fenster.end(), z->fenster.begin());
-            std::copy(z->puffer.begin(), z->puffer.end(), z->fenster.end() - Sprung);
             z->puffer.clear();
             z->gelesen += Sprung;
             z->frame();
@@ -144,8 +139,6 @@ void Notenerkennung::Zustand::beurteile(double midi)
     // Until then the window still holds mostly what sounded before the onset.
     if (seit < std::int64_t(Tonfenster / 2))
         return;
-    if (midi > 0 && periodisch(midi) < Periodizitaet)
-        midi = 0;
     toene[toeneGezaehlt++ % Stabile_Frames] = midi;
     if (toeneGezaehlt < Stabile_Frames || midi <= 0)
         return;
@@ -164,19 +157,3 @@ void Notenerkennung::Zustand::beurteile(double midi)
     meldung(Note{note, einsatzBei, gelesen});
 }
 
-// How closely the window repeats itself one period of that pitch later: near 1 for a tone,
-// low for noise.
-double Notenerkennung::Zustand::periodisch(double midi) const
-{
-    const double hz = 440.0 * std::pow(2.0, (midi - 69) / 12);
-    const std::size_t periode = std::size_t(std::lround(abtastrate / hz));
-    if (periode == 0 || periode * 2 > fenster.size())
-        return 0;
-    double xy = 0, xx = 0, yy = 0;
-    for (std::size_t i = 0; i + periode < fenster.size(); ++i) {
-        xy += double(fenster[i]) * fenster[i + periode];
-        xx += double(fenster[i]) * fenster[i];
-        yy += double(fenster[i + periode]) * fenster[i + periode];
-    }
-    return xx > 0 && yy > 0 ? xy / std::sqrt(xx * yy) : 0;
-}
