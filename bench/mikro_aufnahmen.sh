@@ -46,7 +46,7 @@ for k in "${tasten[@]}"; do
     # The noisy one: reverb on the note, pink noise 20 dB below the note's first 300 ms.
     sox "$tmp/$nr-ton.wav" "$tmp/$nr-hall.wav" reverb 40 50 30 gain -n -3
     laenge=$(soxi -D "$tmp/$nr-hall.wav")
-    sox -n -r $rate -c 1 "$tmp/rauschen.wav" synth "$laenge" pinknoise
+    sox -R -n -r $rate -c 1 "$tmp/rauschen.wav" synth "$laenge" pinknoise # -R: the same noise every run
     note=$(rms "$tmp/$nr-hall.wav" trim "$vorlauf" 0.3)
     rausch=$(rms "$tmp/rauschen.wav")
     faktor=$(awk -v n="$note" -v r="$rausch" 'BEGIN {print n / r / 10}')

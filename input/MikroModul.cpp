@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int Wunschrate = 44100;
+constexpr int Abtastrate = 44100;
 constexpr Uint16 Blockgroesse = 512; // 11.6 ms a callback: the detector works in 256-sample frames
 constexpr auto Wachabstand = std::chrono::milliseconds(250);
 constexpr auto Pegelabstand = std::chrono::milliseconds(1000 / Pegel_pro_Sekunde);
@@ -71,18 +71,18 @@ public:
         m_subsystem = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
         if (!m_subsystem || !echterTreiber() || Monitorquelle::standardIstMonitor())
             return false;
-        SDL_AudioSpec wunsch{}, erhalten{};
-        wunsch.freq = Wunschrate;
+        SDL_AudioSpec wunsch{};
+        wunsch.freq = Abtastrate;
         wunsch.format = AUDIO_F32SYS;
         wunsch.channels = 1;
         wunsch.samples = Blockgroesse;
         wunsch.callback = &SdlAufnahme::rueckruf;
         wunsch.userdata = this;
-        m_geraet = SDL_OpenAudioDevice(nullptr, 1, &wunsch, &erhalten, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+        // No changes allowed: SDL or the sound server convert, and the detector's frames keep their length.
+        m_geraet = SDL_OpenAudioDevice(nullptr, 1, &wunsch, nullptr, 0);
         if (!m_geraet)
             return false;
-        m_rate = erhalten.freq;
-        m_erkennung = std::make_unique<Notenerkennung>(m_rate, [this](const Notenerkennung::Note& n) { melde(n); });
+        m_erkennung = std::make_unique<Notenerkennung>(Abtastrate, [this](const Notenerkennung::Note& n) { melde(n); });
         m_waechter = std::thread([this] { wache(); });
         SDL_PauseAudioDevice(m_geraet, 0);
         return true;
@@ -103,7 +103,7 @@ private:
     // The onset's time, counted back from the samples read since.
     void melde(const Notenerkennung::Note& n)
     {
-        const auto zurueck = std::chrono::duration<double>(double(m_erkennung->gelesen() - n.einsatz) / m_rate);
+        const auto zurueck = std::chrono::duration<double>(double(m_erkennung->gelesen() - n.einsatz) / Abtastrate);
         m_hoerer->note(n.midi, Uhr::now() - std::chrono::duration_cast<Uhr::duration>(zurueck));
     }
 
@@ -126,7 +126,6 @@ private:
     Mikrohoerer* m_hoerer;
     bool m_subsystem = false;
     SDL_AudioDeviceID m_geraet = 0;
-    int m_rate = Wunschrate;
     std::unique_ptr<Notenerkennung> m_erkennung;
     Uhr::time_point m_letzterPegel{};
     std::thread m_waechter;

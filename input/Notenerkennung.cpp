@@ -14,6 +14,10 @@ constexpr uint_t Tonfenster = 2048;         // yinfft window: several periods of
 constexpr uint_t Einsatzfenster = 1024;
 constexpr int Stabile_Frames = 8;           // frames in a row (46 ms) that must name the same key
 constexpr double Toleranz_Halbtoene = 0.4;  // +-40 cents around the key
+// yinfft (and yin) read a piano's notes 20 to 40 cents sharp, a stretched string's upper partials
+// pulling the period (measured on FluidR3's grand, whose fundamentals are in tune): taken off
+// before the key is judged, or the keys near +40 would come late or not at all.
+constexpr double Klavier_Versatz = 0.25;
 constexpr double Streuung_Halbtoene = 0.03; // a string holds its pitch over those frames; a voice glides
 constexpr double Stille_dB = -50.0;         // quieter frames carry no pitch
 constexpr double Frist_s = 0.4;             // a note not named by then is let go
@@ -139,10 +143,10 @@ void Notenerkennung::Zustand::beurteile(double midi)
     // Until then the window still holds mostly what sounded before the onset.
     if (seit < std::int64_t(Tonfenster / 2))
         return;
-    toene[toeneGezaehlt++ % Stabile_Frames] = midi;
+    toene[toeneGezaehlt++ % Stabile_Frames] = midi > 0 ? midi - Klavier_Versatz : 0;
     if (toeneGezaehlt < Stabile_Frames || midi <= 0)
         return;
-    const int note = int(std::lround(midi));
+    const int note = int(std::lround(midi - Klavier_Versatz));
     for (double t : toene)
         if (std::abs(t - note) > Toleranz_Halbtoene)
             return;
