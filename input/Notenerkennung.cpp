@@ -20,6 +20,7 @@ constexpr double Toleranz_Halbtoene = 0.4;  // +-40 cents around the key
 constexpr double Klavier_Versatz = 0.25;
 constexpr double Streuung_Halbtoene = 0.03; // a string holds its pitch over those frames; a voice glides
 constexpr double Stille_dB = -50.0;         // quieter frames carry no pitch
+constexpr double Grundton_Anteil = 0.1;     // a note's fundamental is a spectral peak of at least this much of its octave
 constexpr double Frist_s = 0.4;             // a note not named by then is let go
 constexpr double Pegel_Boden_dB = -60.0;
 constexpr double Neuer_Anschlag = 2.0;      // a new strike at least doubles the level
@@ -35,7 +36,8 @@ struct Notenerkennung::Zustand
     Zustand(int rate, Meldung m)
         : abtastrate(rate), meldung(std::move(m)), eingabe(new_fvec(Sprung)), einsatzAus(new_fvec(1)),
           tonAus(new_fvec(1)), einsatz(new_aubio_onset(Einsatzmethode, Einsatzfenster, Sprung, uint_t(rate))),
-          ton(new_aubio_pitch("yinfft", Tonfenster, Sprung, uint_t(rate)))
+          ton(new_aubio_pitch("yinfft", Tonfenster, Sprung, uint_t(rate))),
+          zerlegung(new_aubio_pvoc(Tonfenster, Sprung)), spektrum(new_cvec(Tonfenster))
     {
         aubio_onset_set_threshold(einsatz, Einsatzschwelle);
         aubio_onset_set_minioi_ms(einsatz, Einsatz_Mindestabstand_ms);
@@ -46,6 +48,8 @@ struct Notenerkennung::Zustand
     }
     ~Zustand()
     {
+        del_cvec(spektrum);
+        del_aubio_pvoc(zerlegung);
         del_aubio_pitch(ton);
         del_aubio_onset(einsatz);
         del_fvec(tonAus);
@@ -56,6 +60,7 @@ struct Notenerkennung::Zustand
     void frame();
     void neuerEinsatz(std::int64_t bei);
     void beurteile(double midi);
+    bool grundtonDa(double midi) const;
 
     int abtastrate;
     Meldung meldung;
@@ -64,6 +69,8 @@ struct Notenerkennung::Zustand
     fvec_t* tonAus;
     aubio_onset_t* einsatz;
     aubio_pitch_t* ton;
+    aubio_pvoc_t* zerlegung;
+    cvec_t* spektrum;
     std::vector<float> puffer;
     std::int64_t gelesen = 0;
     double pegel = 0;
@@ -114,6 +121,7 @@ void Notenerkennung::Zustand::frame()
 
     aubio_onset_do(einsatz, eingabe, einsatzAus);
     aubio_pitch_do(ton, eingabe, tonAus);
+    aubio_pvoc_do(zerlegung, eingabe, spektrum);
     if (einsatzAus->data[0] > 0)
         neuerEinsatz(std::int64_t(aubio_onset_get_last(einsatz)));
     if (wartet)
@@ -143,6 +151,9 @@ void Notenerkennung::Zustand::beurteile(double midi)
     // Until then the window still holds mostly what sounded before the onset.
     if (seit < std::int64_t(Tonfenster / 2))
         return;
+    // Over a key still ringing, yinfft may name the octave below the new one: no fundamental there.
+    if (midi > 0 && !grundtonDa(midi) && grundtonDa(midi + 12))
+        midi += 12;
     toene[toeneGezaehlt++ % Stabile_Frames] = midi > 0 ? midi - Klavier_Versatz : 0;
     if (toeneGezaehlt < Stabile_Frames || midi <= 0)
         return;
@@ -161,3 +172,17 @@ void Notenerkennung::Zustand::beurteile(double midi)
     meldung(Note{note, einsatzBei, gelesen});
 }
 
+
+// Whether the frame's spectrum has a peak at that pitch's fundamental, not just its harmonics.
+bool Notenerkennung::Zustand::grundtonDa(double midi) const
+{
+    const double hz = 440.0 * std::pow(2.0, (midi - 69) / 12);
+    const auto b = std::size_t(std::lround(hz * Tonfenster / abtastrate));
+    const smpl_t* n = spektrum->norm;
+    if (b < 2 || 2 * b + 2 >= spektrum->length)
+        return true;
+    const std::size_t spitze = std::size_t(std::max_element(n + b - 1, n + b + 2) - n);
+    const bool gipfel = n[spitze] >= n[spitze - 1] && n[spitze] >= n[spitze + 1];
+    const double oktave = *std::max_element(n + 2 * b - 2, n + 2 * b + 3);
+    return gipfel && n[spitze] >= Grundton_Anteil * oktave;
+}

@@ -154,6 +154,7 @@ void TestMikrofon::zaehltJedenAnschlagEinmal()
     };
     QCOMPARE(zusammen("sauber/12.wav", "sauber/12.wav", 0.7), (QList<int>{60, 60}));
     QCOMPARE(zusammen("sauber/12.wav", "sauber/26.wav", 1.2), (QList<int>{60, 74}));
+    QCOMPARE(zusammen("sauber/12.wav", "sauber/26.wav", 0.5), (QList<int>{60, 74})); // not its lower octave
     QCOMPARE(zusammen("sauber/39.wav", "sauber/07.wav", 0.3), (QList<int>{87, 55}));
     QCOMPARE(zusammen("sauber/00.wav", "sauber/07.wav", 0.8), (QList<int>{48, 55}));
 }
