@@ -69,8 +69,9 @@ void ohneNoten(const std::string& pfad, const char* was)
         return n.midi >= Erste_Note && n.midi < Erste_Note + Tasten;
     });
     const auto ausserhalb = noten.size() - std::size_t(tasten);
-    std::printf("%s (%.0f s): %.1f false keys per minute (%ld; speech: target <= 1), %.1f notes outside the keyboard per minute (%zu)", was,
-                minuten * 60, double(tasten) / minuten, long(tasten), double(ausserhalb) / minuten, ausserhalb);
+    std::printf("%s (%.0f s): %.1f false keys per minute (%ld; speech: target <= 1), "
+                "%.1f notes outside the keyboard per minute (%zu)",
+                was, minuten * 60, double(tasten) / minuten, long(tasten), double(ausserhalb) / minuten, ausserhalb);
     for (const auto& n : noten)
         if (n.midi >= Erste_Note && n.midi < Erste_Note + Tasten)
             std::printf(" [%d at %.2f s]", n.midi, double(n.einsatz) / w.abtastrate);

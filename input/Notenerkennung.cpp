@@ -12,7 +12,10 @@ namespace {
 constexpr uint_t Sprung = 256;              // samples per analysis frame (5.8 ms at 44.1 kHz)
 constexpr uint_t Tonfenster = 2048;         // yinfft window: several periods of the lowest key
 constexpr uint_t Einsatzfenster = 1024;
-constexpr int Stabile_Frames = 8;           // frames in a row (46 ms) that must name the same key
+// Frames in a row (46 ms) that must name the same key. Measured on the 40 key sounds: every count
+// from 4 up names all 40, clean and in noise; fewer frames let speech through (4: 27 false keys a
+// minute, 6: 6, 7: 2, 8: none), and 8 still decides 80 ms after the onset (median).
+constexpr int Stabile_Frames = 8;
 constexpr double Toleranz_Halbtoene = 0.4;  // +-40 cents around the key
 // yinfft (and yin) read a piano's notes 20 to 40 cents sharp, a stretched string's upper partials
 // pulling the period (measured on FluidR3's grand, whose fundamentals are in tune): taken off
@@ -20,7 +23,7 @@ constexpr double Toleranz_Halbtoene = 0.4;  // +-40 cents around the key
 constexpr double Klavier_Versatz = 0.25;
 constexpr double Streuung_Halbtoene = 0.03; // a string holds its pitch over those frames; a voice glides
 constexpr double Stille_dB = -50.0;         // quieter frames carry no pitch
-constexpr double Grundton_Anteil = 0.1;     // a note's fundamental is a spectral peak of at least this much of its octave
+constexpr double Grundton_Anteil = 0.1;     // a fundamental: a spectral peak of 1/10 of its octave or more
 constexpr double Frist_s = 0.4;             // a note not named by then is let go
 constexpr double Pegel_Boden_dB = -60.0;
 constexpr double Neuer_Anschlag = 2.0;      // a new strike at least doubles the level
@@ -171,7 +174,6 @@ void Notenerkennung::Zustand::beurteile(double midi)
         return;
     meldung(Note{note, einsatzBei, gelesen});
 }
-
 
 // Whether the frame's spectrum has a peak at that pitch's fundamental, not just its harmonics.
 bool Notenerkennung::Zustand::grundtonDa(double midi) const

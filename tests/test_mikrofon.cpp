@@ -237,7 +237,8 @@ bool TestMikrofon::pulseStarten()
     client.close();
     QFile skript(pulseDir() + "/test.pa");
     skript.open(QIODevice::WriteOnly);
-    skript.write(QString("load-module module-null-sink sink_name=klavidor_null rate=48000 channels=1\n" // the capture converts
+    // At 48 kHz, so the capture's 44.1 kHz is converted on the way.
+    skript.write(QString("load-module module-null-sink sink_name=klavidor_null rate=48000 channels=1\n"
                          "load-module module-native-protocol-unix auth-anonymous=1 socket=%1/native\n"
                          "set-default-sink klavidor_null\n")
                      .arg(pulseDir())
