@@ -1,17 +1,18 @@
 #include "app/SdlTonausgabe.h"
 
+#include "app/PulseStrom.h"
+
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <QFile>
 #include <QFileInfo>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr int Ausblenden_ms = 6;    // long enough that a cut does not click
 constexpr qint64 Groesste_Datei = 32 * 1024 * 1024;
 
 // The audio libraries underneath write their complaints about missing devices to stderr;
@@ -39,27 +40,21 @@ private:
     int m_alt;
 };
 
-// Fades a cut-off channel sample by sample in the mixer's thread, then keeps it silent until it
-// expires. The mixer's own fade only steps once per device buffer, which clicks.
-void ausblenden(int, void* strom, int laenge, void* zustand)
+constexpr int Sdl_Periode = 512; // frames SDL mixes at a time: its driver's buffer is one period
+
+// Our own PulseAudio stream unless SDL was told which driver to use.
+bool pulseDirekt()
 {
-    auto& z = *static_cast<SdlTonausgabe::Ausblendung*>(zustand);
-    auto* s = static_cast<Sint16*>(strom);
-    for (int i = 0; i < laenge / int(sizeof(Sint16) * 2); ++i) {
-        const float faktor = z.rest > 0 ? float(z.rest--) / float(z.gesamt) : 0.0f;
-        s[2 * i] = Sint16(s[2 * i] * faktor);
-        s[2 * i + 1] = Sint16(s[2 * i + 1] * faktor);
-    }
+#ifdef KLAVIDOR_MIT_PULSE
+    return qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER");
+#else
+    return false;
+#endif
 }
 
-bool oeffne()
+void sdlFuelle(void* mischer, Uint8* strom, int laenge)
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return false;
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 512) == 0)
-        return true;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return false;
+    static_cast<Mischer*>(mischer)->mische(reinterpret_cast<int16_t*>(strom), laenge / int(sizeof(int16_t) * Mischer::Kanaele));
 }
 
 quint32 le32(const QByteArray& d, qsizetype i)
@@ -94,34 +89,91 @@ void begrenzeWav(QByteArray& d)
 
 } // namespace
 
+#ifndef KLAVIDOR_MIT_PULSE
+PulseStrom::~PulseStrom() = default; // built without libpulse: there is never a stream to end
+#endif
+
 SdlTonausgabe::SdlTonausgabe()
 {
     SDL_SetMainReady();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     StderrStill still;
-    m_offen = oeffne();
-    if (!m_offen) {
+#ifdef KLAVIDOR_MIT_PULSE
+    if (pulseDirekt())
+        m_pulse = PulseStrom::oeffne(m_mischer);
+#endif
+    if (!m_pulse && !oeffneSdl()) {
         // No device: the dummy driver keeps every call valid and silent.
         SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
-        m_offen = oeffne();
+        oeffneSdl();
     }
-    if (m_offen)
-        Mix_AllocateChannels(Kanaele);
 }
 
 SdlTonausgabe::~SdlTonausgabe()
 {
-    if (m_offen) {
-        Mix_HaltChannel(-1);
-        for (const Klang& k : std::as_const(m_klaenge))
-            Mix_FreeChunk(k.chunk);
-        Mix_CloseAudio();
-    }
+    if (m_geraet)
+        SDL_CloseAudioDevice(m_geraet);
+    m_pulse.reset();
     // Audio is all this program uses of SDL; quitting it whole also frees the hints set above.
     SDL_Quit();
 }
 
-Mix_Chunk* SdlTonausgabe::lade(const QString& pfad)
+bool SdlTonausgabe::oeffneSdl()
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    SDL_AudioSpec wunsch{};
+    wunsch.freq = Mischer::Rate;
+    wunsch.format = AUDIO_S16SYS;
+    wunsch.channels = Mischer::Kanaele;
+    wunsch.samples = Sdl_Periode;
+    wunsch.callback = sdlFuelle;
+    wunsch.userdata = &m_mischer;
+    // SDL converts to whatever the device wants.
+    m_geraet = SDL_OpenAudioDevice(nullptr, 0, &wunsch, nullptr, 0);
+    if (m_geraet == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    SDL_PauseAudioDevice(m_geraet, 0);
+    return true;
+}
+
+QByteArray SdlTonausgabe::treiber() const
+{
+    if (m_pulse)
+        return "pulseaudio-direkt";
+    return m_geraet ? QByteArray(SDL_GetCurrentAudioDriver()) : QByteArray();
+}
+
+// Decodes any wave file SDL reads and brings it to the mixer's rate and channels.
+static Mischer::Klang dekodiere(const QByteArray& daten)
+{
+    SDL_AudioSpec format;
+    Uint8* roh = nullptr;
+    Uint32 laenge = 0;
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(daten.constData(), int(daten.size())), 1, &format, &roh, &laenge))
+        return nullptr;
+    SDL_AudioCVT cvt;
+    if (laenge == 0
+        || SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_F32SYS, Mischer::Kanaele, Mischer::Rate) < 0) {
+        SDL_FreeWAV(roh);
+        return nullptr;
+    }
+    std::vector<Uint8> arbeit(size_t(laenge) * size_t(std::max(cvt.len_mult, 1)));
+    std::memcpy(arbeit.data(), roh, laenge);
+    SDL_FreeWAV(roh);
+    cvt.buf = arbeit.data();
+    cvt.len = int(laenge);
+    if (cvt.needed && SDL_ConvertAudio(&cvt) < 0)
+        return nullptr;
+    const size_t werte = size_t(cvt.needed ? cvt.len_cvt : cvt.len) / sizeof(float) / Mischer::Kanaele * Mischer::Kanaele;
+    auto samples = std::make_shared<std::vector<float>>(werte);
+    std::memcpy(samples->data(), arbeit.data(), werte * sizeof(float));
+    return samples;
+}
+
+Mischer::Klang SdlTonausgabe::lade(const QString& pfad)
 {
     const QFileInfo info(pfad);
     if (!info.isFile())
@@ -129,8 +181,7 @@ Mix_Chunk* SdlTonausgabe::lade(const QString& pfad)
     auto it = m_klaenge.find(pfad);
     if (it != m_klaenge.end()) {
         if (it->groesse == info.size() && it->geaendert == info.lastModified())
-            return it->chunk;
-        Mix_FreeChunk(it->chunk);
+            return it->samples;
         m_klaenge.erase(it);
     }
     if (info.size() <= 0 || info.size() > Groesste_Datei)
@@ -141,26 +192,24 @@ Mix_Chunk* SdlTonausgabe::lade(const QString& pfad)
     QByteArray daten = f.readAll();
     begrenzeWav(daten);
     // Decoded from memory: the declared sizes inside the file cannot reach past what was read.
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(daten.constData(), int(daten.size())), 1);
-    if (chunk)
-        m_klaenge.insert(pfad, {info.size(), info.lastModified(), chunk});
-    return chunk;
+    Mischer::Klang samples = dekodiere(daten);
+    if (samples)
+        m_klaenge.insert(pfad, {info.size(), info.lastModified(), samples});
+    return samples;
 }
 
 void SdlTonausgabe::spiele(const QString& pfad)
 {
-    if (!m_offen)
-        return;
-    if (Mix_Playing(m_kanal) && !Mix_Paused(m_kanal)) {
-        Ausblendung& z = m_ausblendung[m_kanal];
-        z.gesamt = z.rest = 44100 * Ausblenden_ms / 1000;
-        Mix_RegisterEffect(m_kanal, ausblenden, nullptr, &z);
-        Mix_ExpireChannel(m_kanal, Ausblenden_ms + 40); // halting also removes the effect
-    }
-    Mix_Chunk* chunk = lade(pfad);
-    if (!chunk)
-        return;
-    m_kanal = (m_kanal + 1) % Kanaele;
-    Mix_HaltChannel(m_kanal); // whatever still fades there is silent by now
-    Mix_PlayChannel(m_kanal, chunk, 0);
+    m_mischer.klick(lade(pfad)); // a missing file still cuts the sound before it
+}
+
+int SdlTonausgabe::halteStimme(const QString& pfad, double lautstaerke)
+{
+    Mischer::Klang samples = lade(pfad);
+    return samples ? m_mischer.halte(std::move(samples), lautstaerke) : 0;
+}
+
+void SdlTonausgabe::loeseStimme(int stimme)
+{
+    m_mischer.loese(stimme);
 }

@@ -1,12 +1,16 @@
-// Sound output through SDL2_mixer (audio only).
+// The real sound output: decodes wave files with SDL and mixes them itself. It plays through
+// its own PulseAudio stream where a PulseAudio server answers (a few milliseconds from click to
+// sound) and through SDL's audio device everywhere else.
 #pragma once
 
+#include "app/Mischer.h"
 #include "app/Tonausgabe.h"
 
 #include <QDateTime>
 #include <QHash>
+#include <memory>
 
-struct Mix_Chunk;
+class PulseStrom;
 
 class SdlTonausgabe : public Tonausgabe
 {
@@ -16,30 +20,29 @@ public:
     SdlTonausgabe(const SdlTonausgabe&) = delete;
     SdlTonausgabe& operator=(const SdlTonausgabe&) = delete;
 
-    // Starts the file at once and cuts off the sound still playing; a file that is missing or
-    // cannot be decoded is silent.
+    // Starts the file at once and cuts off the click sound still playing; a file that is missing
+    // or cannot be decoded is silent.
     void spiele(const QString& pfad) override;
+    int halteStimme(const QString& pfad, double lautstaerke) override;
+    void loeseStimme(int stimme) override;
+    bool klingt() const override { return m_mischer.klingt(); }
 
-    bool geraetOffen() const { return m_offen; }
-
-    // The fade of a cut-off channel, counted in frames.
-    struct Ausblendung
-    {
-        int rest = 0, gesamt = 1;
-    };
+    bool geraetOffen() const { return m_pulse || m_geraet != 0; }
+    // What plays the sound: "pulseaudio-direkt", or the name of SDL's driver.
+    QByteArray treiber() const;
 
 private:
     struct Klang
     {
         qint64 groesse;
         QDateTime geaendert;
-        Mix_Chunk* chunk;
+        Mischer::Klang samples;
     };
-    Mix_Chunk* lade(const QString& pfad);
+    Mischer::Klang lade(const QString& pfad);
+    bool oeffneSdl();
 
-    bool m_offen = false;
-    static constexpr int Kanaele = 2; // the new sound on one, the old one fading out on the other
-    int m_kanal = 0;
-    Ausblendung m_ausblendung[Kanaele];
+    Mischer m_mischer;
+    std::unique_ptr<PulseStrom> m_pulse;
+    quint32 m_geraet = 0; // SDL's audio device, 0 = none
     QHash<QString, Klang> m_klaenge;
 };

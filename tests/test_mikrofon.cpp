@@ -1,0 +1,419 @@
+// The microphone: the note detection on recordings of the program's own piano sounds (clean, and
+// with noise and reverb), sounds without notes, and the real capture module listening to a private
+// PulseAudio server while recordings play into its null sink.
+#include "input/Mikrofon.h"
+#include "input/Mikrowav.h"
+#include "input/Notenerkennung.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int Rate = 44100;
+constexpr double Vorlauf_s = 0.5;  // where mikro_aufnahmen.sh puts each note's onset
+const QList<int> Tasten{0, 7, 12, 26, 39};
+constexpr double Pink_s = 8, Klicks_s = 8; // the recording without notes: these, then speech
+constexpr int Ein_und_aus = 20; // KLAVIDOR_MIKRO_ZYKLEN=100 in the bench; SDL takes 0.3 s to close a capture
+
+std::vector<Notenerkennung::Note> erkenne(const std::vector<float>& proben, int rate = Rate)
+{
+    std::vector<Notenerkennung::Note> noten;
+    Notenerkennung e(rate, [&](const Notenerkennung::Note& n) { noten.push_back(n); });
+    // In capture-sized blocks, as SDL delivers them.
+    for (std::size_t i = 0; i < proben.size(); i += 512)
+        e.verarbeite(proben.data() + i, std::min<std::size_t>(512, proben.size() - i));
+    return noten;
+}
+
+bool laeuft(const QString& programm, const QStringList& argumente, const QStringList& umgebung = {})
+{
+    QProcess p;
+    p.setEnvironment(QProcess::systemEnvironment() + umgebung);
+    p.start(programm, argumente);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+class TestMikrofon : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString aufnahme(const QString& teil) const { return m_dir.filePath(teil); }
+    std::vector<float> lese(const QString& teil) const { return Mikrowav::lese(aufnahme(teil).toStdString()).proben; }
+    static QString name(int k) { return QString("%1.wav").arg(k, 2, 10, QChar('0')); }
+
+    // ---- a private PulseAudio server: null sink, and a remapped source of its monitor as default
+    QProcess m_pulse;
+    QString m_remapModul;
+    QString pulseDir() const { return m_dir.filePath("pulse"); }
+    QStringList pulseUmgebung() const;
+    bool pulseStarten();
+    void pulseMitMikrofon();
+    QString pactl(const QStringList& argumente);
+    void spiele(const QString& datei);
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void nenntDieTasteSauberUndImRauschen_data();
+    void nenntDieTasteSauberUndImRauschen();
+    void zaehltJedenAnschlagEinmal();
+    void andereAbtastrate();
+    void keineTasteAusGeraeuschen();
+    void pegelFolgtDerLautstaerke();
+
+    void ohneModulKeinMikrofon();
+    void dummyTreiberIstKeinMikrofon();
+    void hoertNotenUeberDenSoundServer();
+    void nurMonitorIstKeinMikrofon();
+    void getrenntWennDieQuelleVerschwindet();
+    void anUndAusOhneLeck();
+};
+
+void TestMikrofon::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    // The program's own key sounds, the noisy versions, the non-note sounds, and one plucked tone
+    // above the keyboard (MIDI 90).
+    QStringList tasten;
+    for (int k : Tasten)
+        tasten << QString::number(k);
+    QVERIFY2(laeuft(KLAVIDOR_MIKRO_AUFNAHMEN, QStringList{m_dir.path()} + tasten,
+                    {"KLAENGE=" KLAVIDOR_KLAENGE_DIR}),
+             "the recordings could not be made");
+    QVERIFY(laeuft("sox", {"-n", "-r", "44100", "-c", "1", aufnahme("hoch.wav"), "synth", "1.5", "pluck", "1479.98",
+                           "pad", "0.5", "0", "gain", "-n", "-3"}));
+    // What is played into the sound server, cut short to keep the test quick: two keys and the
+    // high tone, 1.2 s each.
+    QStringList teile;
+    for (const QString& teil : {"sauber/12.wav", "laut/26.wav", "hoch.wav", "sauber/07.wav"}) {
+        teile << aufnahme("kurz" + QString::number(teile.size()) + ".wav");
+        QVERIFY(laeuft("sox", {aufnahme(teil), teile.last(), "trim", "0", "1.2"}));
+    }
+    QVERIFY(laeuft("sox", teile.mid(0, 3) + QStringList{aufnahme("folge.wav")}));
+}
+
+void TestMikrofon::cleanupTestCase()
+{
+    if (m_pulse.state() != QProcess::NotRunning) {
+        m_pulse.terminate();
+        m_pulse.waitForFinished(5000);
+    }
+}
+
+// ---- the detector on recordings
+
+void TestMikrofon::nenntDieTasteSauberUndImRauschen_data()
+{
+    QTest::addColumn<QString>("datei");
+    QTest::addColumn<int>("note");
+    for (int k : Tasten) {
+        QTest::addRow("sauber %d", k) << "sauber/" + name(k) << 48 + k;
+        QTest::addRow("laut %d", k) << "laut/" + name(k) << 48 + k;
+    }
+}
+
+// Exactly one key per note, the right one in the right octave, decided soon after the onset.
+void TestMikrofon::nenntDieTasteSauberUndImRauschen()
+{
+    QFETCH(QString, datei);
+    QFETCH(int, note);
+    const auto proben = lese(datei);
+    QVERIFY(!proben.empty());
+    const auto noten = erkenne(proben);
+    QCOMPARE(noten.size(), 1u);
+    QCOMPARE(noten[0].midi, note);
+    QVERIFY(std::abs(double(noten[0].einsatz) / Rate - Vorlauf_s) < 0.03);
+    QVERIFY2(double(noten[0].entschieden) / Rate - Vorlauf_s < 0.3, "decided too late");
+}
+
+// A struck key again while it still rings counts again; a held key and its release do not; a
+// different key struck while the first still rings is named as itself, not as the one ringing.
+void TestMikrofon::zaehltJedenAnschlagEinmal()
+{
+    auto zusammen = [this](const QString& erste, const QString& zweite, double versatz_s) {
+        auto a = lese(erste);
+        const auto b = lese(zweite);
+        const auto versatz = std::size_t(versatz_s * Rate);
+        a.resize(std::max(a.size(), b.size() + versatz));
+        for (std::size_t i = 0; i < b.size(); ++i)
+            a[i + versatz] += b[i];
+        QList<int> midis;
+        for (const auto& n : erkenne(a))
+            midis << n.midi;
+        return midis;
+    };
+    QCOMPARE(zusammen("sauber/12.wav", "sauber/12.wav", 0.7), (QList<int>{60, 60}));
+    QCOMPARE(zusammen("sauber/12.wav", "sauber/26.wav", 1.2), (QList<int>{60, 74}));
+    QCOMPARE(zusammen("sauber/12.wav", "sauber/26.wav", 0.5), (QList<int>{60, 74})); // not its lower octave
+    QCOMPARE(zusammen("sauber/39.wav", "sauber/07.wav", 0.3), (QList<int>{87, 55}));
+    QCOMPARE(zusammen("sauber/00.wav", "sauber/07.wav", 0.8), (QList<int>{48, 55}));
+}
+
+void TestMikrofon::andereAbtastrate()
+{
+    QVERIFY(laeuft("sox", {aufnahme("laut/07.wav"), "-r", "48000", aufnahme("48k.wav")}));
+    const auto w = Mikrowav::lese(aufnahme("48k.wav").toStdString());
+    QCOMPARE(w.abtastrate, 48000);
+    const auto noten = erkenne(w.proben, w.abtastrate);
+    QCOMPARE(noten.size(), 1u);
+    QCOMPARE(noten[0].midi, 55);
+}
+
+// Hum, room noise and clicks give no key at all; speech at most one a minute.
+void TestMikrofon::keineTasteAusGeraeuschen()
+{
+    const auto proben = lese("geraeusch.wav");
+    QVERIFY(proben.size() > std::size_t(29 * Rate));
+    int geraeusch = 0, sprache = 0;
+    for (const auto& n : erkenne(proben))
+        ++(double(n.einsatz) / Rate < Pink_s + Klicks_s ? geraeusch : sprache);
+    QCOMPARE(geraeusch, 0);
+    QVERIFY2(sprache <= 1, qPrintable(QString("%1 keys in 14 s of speech").arg(sprache)));
+    QVERIFY(erkenne(std::vector<float>(10 * Rate, 0.0f)).empty());
+}
+
+void TestMikrofon::pegelFolgtDerLautstaerke()
+{
+    Notenerkennung e(Rate, [](const Notenerkennung::Note&) {});
+    const std::vector<float> stille(Rate / 10, 0.0f);
+    e.verarbeite(stille.data(), stille.size());
+    QCOMPARE(e.pegel(), 0.0);
+    const auto note = lese("sauber/12.wav");
+    e.verarbeite(note.data(), std::size_t((Vorlauf_s + 0.1) * Rate));
+    QVERIFY(e.pegel() > 0.6);
+    QVERIFY(e.pegel() <= 1.0);
+}
+
+// ---- the microphone with its module
+
+void TestMikrofon::ohneModulKeinMikrofon()
+{
+    Mikrofon m(nullptr, m_dir.filePath("fehlt.so"));
+    QSignalSpy kein(&m, &Mikrofon::keinMikrofon);
+    m.einschalten();
+    QVERIFY(m.an());
+    QVERIFY(kein.wait(5000));
+    QVERIFY(!m.an());
+}
+
+void TestMikrofon::dummyTreiberIstKeinMikrofon()
+{
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    Mikrofon m(nullptr, KLAVIDOR_MIKRO_MODUL);
+    QSignalSpy kein(&m, &Mikrofon::keinMikrofon), zu(&m, &Mikrofon::hoertZu);
+    m.einschalten();
+    QVERIFY(kein.wait(5000));
+    QCOMPARE(zu.count(), 0);
+    QVERIFY(!m.an());
+}
+
+QStringList TestMikrofon::pulseUmgebung() const
+{
+    const QString d = pulseDir();
+    return {"PULSE_SERVER=unix:" + d + "/native", "PULSE_RUNTIME_PATH=" + d, "PULSE_STATE_PATH=" + d,
+            "PULSE_CLIENTCONFIG=" + d + "/client.conf", "PULSE_COOKIE=" + d + "/cookie", "XDG_RUNTIME_DIR=" + d,
+            "HOME=" + d};
+}
+
+bool TestMikrofon::pulseStarten()
+{
+    if (m_pulse.state() == QProcess::Running)
+        return true;
+    QDir().mkpath(pulseDir());
+    QFile::setPermissions(pulseDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile client(pulseDir() + "/client.conf");
+    client.open(QIODevice::WriteOnly);
+    client.write("autospawn = no\n");
+    client.close();
+    QFile skript(pulseDir() + "/test.pa");
+    skript.open(QIODevice::WriteOnly);
+    // At 48 kHz, so the capture's 44.1 kHz is converted on the way.
+    skript.write(QString("load-module module-null-sink sink_name=klavidor_null rate=48000 channels=1\n"
+                         "load-module module-native-protocol-unix auth-anonymous=1 socket=%1/native\n"
+                         "set-default-sink klavidor_null\n")
+                     .arg(pulseDir())
+                     .toUtf8());
+    skript.close();
+    for (const QString& e : pulseUmgebung())
+        qputenv(e.section('=', 0, 0).toUtf8(), e.section('=', 1).toUtf8());
+    m_pulse.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_pulse.setStandardOutputFile(QProcess::nullDevice());
+    m_pulse.setEnvironment(QProcess::systemEnvironment());
+    // As root it runs in user mode all the same; it says so on stderr, which goes to the log.
+    m_pulse.start("pulseaudio", {"-n", "-F", pulseDir() + "/test.pa", "--daemonize=no", "--system=false",
+                                 "--use-pid-file=no", "--exit-idle-time=-1", "--disallow-exit",
+                                 "--log-target=file:" + pulseDir() + "/log"});
+    if (!m_pulse.waitForStarted(5000))
+        return false;
+    for (int i = 0; i < 50; ++i) {
+        if (laeuft("pactl", {"info"}))
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+// The server running, the remapped source loaded and the default, SDL on PulseAudio.
+void TestMikrofon::pulseMitMikrofon()
+{
+    QVERIFY2(pulseStarten(), "PulseAudio did not start");
+    if (m_remapModul.isEmpty())
+        m_remapModul = pactl({"load-module", "module-remap-source", "master=klavidor_null.monitor",
+                              "source_name=mikro"});
+    QVERIFY(!m_remapModul.isEmpty());
+    pactl({"set-default-source", "mikro"});
+    qputenv("SDL_AUDIODRIVER", "pulseaudio");
+}
+
+QString TestMikrofon::pactl(const QStringList& argumente)
+{
+    QProcess p;
+    p.start("pactl", argumente);
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// Plays a recording into the null sink; the remapped source hears it.
+void TestMikrofon::spiele(const QString& datei)
+{
+    QVERIFY(laeuft("paplay", {"-d", "klavidor_null", aufnahme(datei)}));
+}
+
+void TestMikrofon::hoertNotenUeberDenSoundServer()
+{
+    if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
+        QSKIP("no pulseaudio daemon here (where PipeWire serves sound it is not installed)");
+    pulseMitMikrofon();
+    if (QTest::currentTestFailed())
+        return;
+    Mikrofon m(nullptr, KLAVIDOR_MIKRO_MODUL);
+    QSignalSpy zu(&m, &Mikrofon::hoertZu), gehoert(&m, &Mikrofon::noteGehoert),
+        ausserhalb(&m, &Mikrofon::noteAusserhalb), pegel(&m, &Mikrofon::pegel);
+    m.einschalten();
+    QVERIFY(zu.wait(5000));
+    spiele("folge.wav");
+    QTRY_COMPARE_WITH_TIMEOUT(ausserhalb.count(), 1, 3000);
+    QCOMPARE(gehoert.count(), 2);
+    QCOMPARE(gehoert[0][0].toInt(), 60);
+    QCOMPARE(gehoert[1][0].toInt(), 74);
+    double lautest = 0;
+    for (const auto& p : pegel)
+        lautest = std::max(lautest, p[0].toDouble());
+    QVERIFY(lautest > 0.5);
+    QVERIFY(pegel.count() < 3 * 5 * 35); // about 20 a second, never a flood
+
+    // While the program's own sound plays, a note is not taken; after it is.
+    m.taubBis(std::chrono::steady_clock::now() + std::chrono::milliseconds(1500));
+    spiele("kurz0.wav");
+    QTest::qWait(300);
+    QCOMPARE(gehoert.count(), 2);
+    spiele("kurz3.wav");
+    QTRY_COMPARE_WITH_TIMEOUT(gehoert.count(), 3, 3000);
+    QCOMPARE(gehoert[2][0].toInt(), 55);
+
+    m.ausschalten();
+    spiele("kurz1.wav");
+    QTest::qWait(300);
+    QCOMPARE(gehoert.count(), 3);
+}
+
+void TestMikrofon::nurMonitorIstKeinMikrofon()
+{
+    if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
+        QSKIP("no pulseaudio daemon here (where PipeWire serves sound it is not installed)");
+    pulseMitMikrofon();
+    if (QTest::currentTestFailed())
+        return;
+    pactl({"set-default-source", "klavidor_null.monitor"});
+    Mikrofon m(nullptr, KLAVIDOR_MIKRO_MODUL);
+    QSignalSpy kein(&m, &Mikrofon::keinMikrofon), zu(&m, &Mikrofon::hoertZu);
+    m.einschalten();
+    QVERIFY(kein.wait(5000));
+    QCOMPARE(zu.count(), 0);
+    QVERIFY(!m.an());
+}
+
+// Unloading the source moves the stream to the monitor; the microphone lets go by itself.
+void TestMikrofon::getrenntWennDieQuelleVerschwindet()
+{
+    if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
+        QSKIP("no pulseaudio daemon here (where PipeWire serves sound it is not installed)");
+    pulseMitMikrofon();
+    if (QTest::currentTestFailed())
+        return;
+    Mikrofon m(nullptr, KLAVIDOR_MIKRO_MODUL);
+    QSignalSpy zu(&m, &Mikrofon::hoertZu), weg(&m, &Mikrofon::getrennt), gehoert(&m, &Mikrofon::noteGehoert);
+    m.einschalten();
+    QVERIFY(zu.wait(5000));
+    pactl({"unload-module", m_remapModul});
+    QVERIFY(weg.wait(3000));
+    QVERIFY(!m.an());
+    spiele("kurz0.wav");
+    QTest::qWait(300);
+    QCOMPARE(gehoert.count(), 0);
+    m_remapModul.clear();
+}
+
+namespace {
+int eintraege(const char* dir) { return int(QDir(dir).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size()); }
+long rssKib()
+{
+    QFile f("/proc/self/status");
+    f.open(QIODevice::ReadOnly);
+    for (const QByteArray& z : f.readAll().split('\n'))
+        if (z.startsWith("VmRSS:"))
+            return z.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+} // namespace
+
+// Threads, open files and memory come back to where they were after switching on and off.
+void TestMikrofon::anUndAusOhneLeck()
+{
+    if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
+        QSKIP("no pulseaudio daemon here (where PipeWire serves sound it is not installed)");
+    pulseMitMikrofon();
+    if (QTest::currentTestFailed())
+        return;
+    Mikrofon m(nullptr, KLAVIDOR_MIKRO_MODUL);
+    QSignalSpy zu(&m, &Mikrofon::hoertZu);
+    auto einmal = [&] {
+        m.einschalten();
+        QVERIFY(zu.wait(5000));
+        m.ausschalten();
+    };
+    for (int i = 0; i < 3; ++i)
+        einmal(); // loads the module and warms up the libraries
+    QTest::qWait(500); // SDL's threads of the last session end
+    const int faeden = eintraege("/proc/self/task"), dateien = eintraege("/proc/self/fd");
+    const long rss = rssKib();
+    const int zyklen = qEnvironmentVariableIntValue("KLAVIDOR_MIKRO_ZYKLEN");
+    for (int i = 0; i < (zyklen > 0 ? zyklen : Ein_und_aus); ++i)
+        einmal();
+    QTRY_VERIFY(eintraege("/proc/self/task") <= faeden);
+    QTRY_VERIFY(eintraege("/proc/self/fd") <= dateien);
+    qInfo("%d times on and off: %d threads, %d open files, resident memory %+ld KiB", zyklen > 0 ? zyklen : Ein_und_aus,
+          eintraege("/proc/self/task") - faeden, eintraege("/proc/self/fd") - dateien, rssKib() - rss);
+    QVERIFY2(rssKib() - rss < 2048, qPrintable(QString("grew by %1 KiB").arg(rssKib() - rss)));
+    // On and off without waiting: the last word counts.
+    for (int i = 0; i < 20; ++i) {
+        m.einschalten();
+        m.ausschalten();
+    }
+    m.einschalten();
+    QVERIFY(zu.wait(5000));
+    QVERIFY(m.an());
+}
+
+QTEST_GUILESS_MAIN(TestMikrofon)
+#include "test_mikrofon.moc"
