@@ -95,6 +95,7 @@ void AStart::Command1_Click()
     m_ton.vorbereiten(); // the main window plays sounds
     auto* kb = new Keyboard(m_haupt, m_ton); // its load sequence runs here, before it is shown
     Zeige_aktiv(*kb);
+    kb->starteEingaenge(); // MIDI keyboards and the microphone, loaded in the background
     close();
     deleteLater();
 }

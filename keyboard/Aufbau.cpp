@@ -33,7 +33,7 @@ void Keyboard::baueTaste(QWidget* f, int k)
         t->setzeTw(1800 + 480 * weiss, 5160, 495, 2175);
     t->setFont(schrift("Arial", 12, true));
     t->setAccessibleName("Taste " + Noten::Tastenname(k));
-    connect(t, &QPushButton::clicked, this, [this, k] { TheKey_Click(k); });
+    connect(t, &QPushButton::clicked, this, [this, k] { Taste_Eingabe(k, Herkunft::Maus); });
     t->beiBewegung = [this, k] { TheKey_MouseMove(k); };
     TheKey[k] = t;
 }

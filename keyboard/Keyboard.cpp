@@ -158,6 +158,8 @@ void Keyboard::baueMenues()
     neuerEintrag(mnu_Optionen, "mnu_Ton", "Ton ein/aus", QKeySequence("Ctrl+L"), this, [this] { mnu_Ton_Click(); });
     neuerEintrag(mnu_Optionen, "mnu_Fenster_verschiebbar", "Fenster verschiebbar ja/nein", QKeySequence("Ctrl+W"),
                  this, [this] { mnu_Fenster_verschiebbar_Click(); });
+    neueLinie(mnu_Optionen, "mnu_Linie7");
+    fuelleEingabeMenue(mnu_Optionen);
 
     mnu_Webseiten = neuesMenue(mb, "mnu_Webseiten", "Webseiten");
     fuelleWebMenue(mnu_Webseiten);

@@ -8,12 +8,16 @@
 
 #include <QMainWindow>
 #include <array>
+#include <bitset>
 
 struct Haupt;
 class Tonausgabe;
 class QAction;
 class QActionGroup;
 class QMenu;
+class QTimer;
+class MidiEingang;
+class Mikrofon;
 
 class Keyboard : public QMainWindow
 {
@@ -54,6 +58,9 @@ public:
     QMenu *mnu_zeige = nullptr, *mnu_alleTasten = nullptr, *mnu_Webseiten = nullptr;
     std::array<QAction*, 15> mnu_EinzelneTonarten{};
     QAction* mnu_HilfeBuch = nullptr;
+    QMenu* mnu_MIDIEingang = nullptr;
+    QAction *mnu_NaechsteNote = nullptr, *mnu_Mikrofon = nullptr;
+    Form* Pegelbalken = nullptr; // the microphone's level, along the bottom of NamenFeld
 
     // ---- Picture stores, created on first use (keyboard/Keyboard.cpp)
     Bildablage& TAblage();
@@ -69,6 +76,11 @@ public:
     void mnu_Fenster_verschiebbar_Click();
 
     // ---- keyboard/Tastendruck.cpp: a key press shows, names and sounds its note
+    // Every input presses a key through this one door: a click, a MIDI keyboard, the microphone.
+    enum class Herkunft { Maus, Midi, Mikrofon };
+    void Taste_Eingabe(int k, Herkunft herkunft);
+    // Whether an instrument may press key k now: as a click could, and with no window waiting.
+    bool Taste_frei(int k) const;
     void Setze_Note(int code);
     void Zeige_Notenname(const QString& name);
     void DoNoten(int k);
@@ -150,6 +162,23 @@ public:
     void zeige_Farbstreifen();
     void verstecke_Farbstreifen();
 
+    // ---- input/Instrument.cpp: the learner's own instrument (MIDI keyboard, microphone)
+    // Starts looking for MIDI keyboards and makes the microphone ready (modules: test paths).
+    void starteEingaenge(const QString& midiModul = {}, const QString& mikroModul = {});
+    MidiEingang* midiEingang() const { return m_midi; }
+    Mikrofon* mikrofon() const { return m_mikro; }
+    void Midi_NoteAn(int note, int anschlag);
+    void Midi_NoteAus(int note);
+    void Midi_Pedal(int wert);
+    void Midi_AllesAus();
+    void Mikrofon_Note(int note);
+    void Mikrofon_taub(); // the program's own sound plays now: the microphone would hear it
+    void mnu_NaechsteNote_Click();
+    void mnu_Mikrofon_Click();
+    // The next note drawn by itself after an answer, when "Nächste Note automatisch" is on.
+    void Naechste_Note_vormerken();
+    void Naechste_Note_absagen();
+
     // ---- book/Fenster.cpp: help book and information windows
     void mnu_HilfeBuch_Click();
     void mnu_Pausen_Click();
@@ -177,10 +206,24 @@ private:
     void fuelleAnsichten(QMenu* optionen); // views/
     void fuelleWebMenue(QMenu* m);        // web/
     void baueHilfeEintrag();              // book/
+    void fuelleEingabeMenue(QMenu* optionen); // input/
+    void baueMidiMenue();                     // input/
+    void zeigeHinweis(const QString& text, int ms); // input/
+    void haltePedal(bool unten);              // input/
+    void loeseStimme(int note);               // input/
     void setzeTonartenMenue(bool an);
 
     Haupt& m_haupt;
     Tonausgabe& m_ton;
     QActionGroup* m_tonartenGruppe = nullptr;
     Bildablage *m_TAblage = nullptr, *m_Ablage_Tonarten = nullptr;
+
+    // The inputs (input/Instrument.cpp).
+    Herkunft m_herkunft = Herkunft::Maus; // of the key press now running
+    MidiEingang* m_midi = nullptr;
+    Mikrofon* m_mikro = nullptr;
+    QTimer* m_naechsteNote = nullptr;
+    std::array<int, 128> m_stimmen{};     // held voice per MIDI note, 0 = none
+    std::bitset<128> m_nachPedal;         // released keys the pedal still holds
+    bool m_pedalUnten = false, m_pedalBereit = true;
 };

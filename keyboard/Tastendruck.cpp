@@ -6,6 +6,9 @@
 #include "keyboard/mdlSound.h"
 #include "views/Tonartentabelle.h"
 
+#include <QApplication>
+#include <utility>
+
 void Keyboard::Setze_Note(int code)
 {
     if (code < 0 || code > 22)
@@ -51,6 +54,24 @@ void Keyboard::Zeige_Notenname(const QString& name)
         NotenNamenTextFeld->setText("Note: " + name);
 }
 
+bool Keyboard::Taste_frei(int k) const
+{
+    // An instrument's key presses what a click would: not a disabled key, and nothing while a
+    // window of its own (the help book, a message) waits for the user.
+    return TheKey[k]->isEnabled() && !QApplication::activeModalWidget();
+}
+
+void Keyboard::Taste_Eingabe(int k, Herkunft herkunft)
+{
+    if (k < 0 || k >= Noten::Tastenzahl)
+        return;
+    if (herkunft != Herkunft::Maus && !Taste_frei(k))
+        return;
+    const Herkunft vorher = std::exchange(m_herkunft, herkunft);
+    TheKey_Click(k);
+    m_herkunft = vorher;
+}
+
 void Keyboard::TheKey_Click(int k)
 {
     if (!m_haupt.Lern_Modus) {
@@ -65,6 +86,7 @@ void Keyboard::TheKey_Click(int k)
     Bitte_Taste_waehlen->show();
     Markierungen_weiss();
     Pruefe_Antwort(k);
+    Naechste_Note_vormerken();
 }
 
 void Keyboard::TheKey_MouseMove(int k)
@@ -87,7 +109,12 @@ void Keyboard::Markierungen_weiss()
 
 void Keyboard::Spiele_Taste(int k)
 {
+    // A MIDI keyboard sounds its own held voices; an acoustic piano heard by the microphone
+    // has sounded already.
+    if (m_herkunft != Herkunft::Maus)
+        return;
     const QString name = Noten::Klangname(k);
     if (!name.isEmpty())
         Spiele_Ton(m_haupt, m_ton, name);
+    Mikrofon_taub();
 }

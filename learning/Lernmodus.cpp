@@ -2,6 +2,7 @@
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/Notenmodell.h"
+#include "input/Mikrofon.h"
 #include "learning/Lernnoten.h"
 #include "views/Befehlstabelle.h"
 
@@ -40,6 +41,7 @@ void Keyboard::mnu_Lernen_abschalten_Click() { Funktion_Click(Befehl::Betrachten
 
 void Keyboard::LernTasten_Click(int i)
 {
+    Naechste_Note_absagen();
     if (i < 0 || i > 9)
         return;
     m_haupt.Beantwortet = false;
@@ -60,7 +62,10 @@ void Keyboard::LernTasten_Click(int i)
     LernTaste->setText(LernTasten[i]->text());
     Lernen::Ziehe(m_haupt, m_haupt.Lernbereich);
     DoNoten(m_haupt.Lernnote_Taste);
-    Spiele_Taste(m_haupt.Lernnote_Taste);
+    // With the microphone on the learner answers on the piano: the program's own sound of the
+    // drawn note would give the answer away and drown it.
+    if (!(m_mikro && m_mikro->an()))
+        Spiele_Taste(m_haupt.Lernnote_Taste);
 }
 
 void Keyboard::LernTaste_Click() { LernTasten_Click(m_haupt.Letzter_Bereich); }

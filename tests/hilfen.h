@@ -47,7 +47,15 @@ class Aufnahme : public Tonausgabe
 {
 public:
     void spiele(const QString& pfad) override { gespielt.append(pfad); }
+    int halteStimme(const QString& pfad, double lautstaerke) override
+    {
+        gehalten.append({pfad, lautstaerke});
+        return int(gehalten.size());
+    }
+    void loeseStimme(int stimme) override { geloest.append(stimme); }
     QStringList gespielt;
+    QList<std::pair<QString, double>> gehalten; // voice n is gehalten[n - 1]
+    QList<int> geloest;
 };
 
 // A main window opened as "&Starten" opens it, with a fixed seed and a known sound directory.

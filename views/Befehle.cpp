@@ -18,6 +18,7 @@ void Keyboard::aufLinie_Taste_MouseMove(int)
 
 void Keyboard::Funktion_Click(int i)
 {
+    Naechste_Note_absagen(); // a command ends a pending draw
     TonartText->setText(QString());
     m_haupt.Beantwortet = true;
     RichtigWort->hide();

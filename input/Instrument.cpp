@@ -1,0 +1,268 @@
+// The learner's own instrument in the main window: a MIDI keyboard and an acoustic piano heard by
+// the microphone press the keys through the same door as a click. Their menu entries, the chosen
+// source remembered for the next start, the sustain pedal, and the next note drawn by itself.
+#include "keyboard/Keyboard.h"
+
+#include "app/Tonausgabe.h"
+#include "input/MidiEingang.h"
+#include "input/Mikrofon.h"
+#include "keyboard/Haupt.h"
+#include "keyboard/Menues.h"
+#include "keyboard/Notenmodell.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QMenu>
+#include <QSettings>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+constexpr int Erste_Note = 48; // MIDI note of key 0; key 12 is the middle c, 60
+constexpr int Pedal = 64, Pedal_loesen = 40; // the pedal counts past 64, and again once below 40
+constexpr int Naechste_Note_ms = 1500;
+constexpr int Hinweis_ms = 2000;
+constexpr auto Klanglaenge = std::chrono::milliseconds(2000); // the key sounds' length
+constexpr int Pegelbreite = 2895;
+
+// The remembered choices: "alle", "keine" or a source's name; the automatic next note; the microphone.
+constexpr const char* Wahl_Schluessel = "MIDI/Eingang";
+constexpr const char* Naechste_Schluessel = "Lernen/NaechsteNoteAutomatisch";
+constexpr const char* Mikro_Schluessel = "Mikrofon/an";
+constexpr const char* Alle = "alle";
+constexpr const char* Keine = "keine";
+
+QSettings einstellungen() { return QSettings("Klavidor", "Klavidor"); }
+
+int tasteVon(int note) { return note - Erste_Note; }
+bool imUmfang(int note) { return tasteVon(note) >= 0 && tasteVon(note) < Noten::Tastenzahl; }
+
+} // namespace
+
+void Keyboard::starteEingaenge(const QString& midiModul, const QString& mikroModul)
+{
+    if (m_midi)
+        return;
+    m_midi = new MidiEingang(this, midiModul);
+    connect(m_midi, &MidiEingang::noteAn, this, &Keyboard::Midi_NoteAn);
+    connect(m_midi, &MidiEingang::noteAus, this, &Keyboard::Midi_NoteAus);
+    connect(m_midi, &MidiEingang::pedal, this, &Keyboard::Midi_Pedal);
+    connect(m_midi, &MidiEingang::allesAus, this, &Keyboard::Midi_AllesAus);
+    connect(m_midi, &MidiEingang::quellenGeaendert, this, &Keyboard::baueMidiMenue);
+    const QString wahl = einstellungen().value(Wahl_Schluessel, Alle).toString();
+    if (wahl == Keine)
+        m_midi->waehleKeine();
+    else if (wahl != Alle)
+        m_midi->waehleQuelle(wahl);
+    m_midi->starten();
+    baueMidiMenue();
+
+    m_mikro = new Mikrofon(this, mikroModul);
+    connect(m_mikro, &Mikrofon::noteGehoert, this, &Keyboard::Mikrofon_Note);
+    connect(m_mikro, &Mikrofon::noteAusserhalb, this,
+            [this] { zeigeHinweis("Die Note liegt außerhalb der 40 Tasten.", Hinweis_ms); });
+    connect(m_mikro, &Mikrofon::hoertZu, this, [this] {
+        Pegelbalken->show();
+        TextFeld2->setText("Das Mikrofon hört zu.");
+    });
+    const auto aus = [this](const char* hinweis) {
+        mnu_Mikrofon->setChecked(false);
+        Pegelbalken->hide();
+        m_mikro->ausschalten();
+        TextFeld2->setText(hinweis);
+    };
+    connect(m_mikro, &Mikrofon::keinMikrofon, this, [aus] { aus("Kein Mikrofon gefunden."); });
+    connect(m_mikro, &Mikrofon::getrennt, this, [aus] { aus("Das Mikrofon wurde getrennt."); });
+    connect(m_mikro, &Mikrofon::pegel, this,
+            [this](double wert) { Pegelbalken->resize(qRound(tw(Pegelbreite) * std::clamp(wert, 0.0, 1.0)), Pegelbalken->height()); });
+    mnu_Mikrofon->setEnabled(true);
+    if (einstellungen().value(Mikro_Schluessel, false).toBool())
+        mnu_Mikrofon->trigger();
+}
+
+void Keyboard::fuelleEingabeMenue(QMenu* optionen)
+{
+    mnu_MIDIEingang = neuesMenue(optionen, "mnu_MIDIEingang", "MIDI-Eingang");
+    mnu_NaechsteNote = neuerEintrag(optionen, "mnu_NaechsteNote", "Nächste Note automatisch ja/nein", {}, this,
+                                    [this] { mnu_NaechsteNote_Click(); });
+    mnu_NaechsteNote->setCheckable(true);
+    mnu_NaechsteNote->setChecked(einstellungen().value(Naechste_Schluessel, false).toBool());
+    mnu_Mikrofon = neuerEintrag(optionen, "mnu_Mikrofon", "Mikrofon ja/nein", QKeySequence("F9"), this,
+                                [this] { mnu_Mikrofon_Click(); });
+    mnu_Mikrofon->setCheckable(true);
+    mnu_Mikrofon->setEnabled(false); // until the inputs are started
+    m_naechsteNote = new QTimer(this);
+    m_naechsteNote->setSingleShot(true);
+    m_naechsteNote->setInterval(Naechste_Note_ms);
+    connect(m_naechsteNote, &QTimer::timeout, this, [this] {
+        if (m_haupt.Lern_Modus && LernTaste->isVisible())
+            LernTaste_Click();
+    });
+    Pegelbalken = new Form(NamenFeld, false, 0x00C000, 0x00C000);
+    platziere(Pegelbalken, "Pegelbalken", 120, 450, Pegelbreite, 45);
+    Pegelbalken->setAccessibleName("Mikrofonpegel");
+    Pegelbalken->hide();
+    baueMidiMenue();
+}
+
+void Keyboard::baueMidiMenue()
+{
+    mnu_MIDIEingang->clear();
+    if (!m_midi || !m_midi->systemDa()) {
+        QAction* a = mnu_MIDIEingang->addAction("Kein MIDI-System gefunden");
+        a->setObjectName("mnu_MIDIKeinSystem");
+        a->setEnabled(false);
+        return;
+    }
+    const QString wahl = einstellungen().value(Wahl_Schluessel, Alle).toString();
+    auto* gruppe = new QActionGroup(mnu_MIDIEingang);
+    const auto eintrag = [&](const QString& name, const QString& text, const QString& wert) {
+        QAction* a = neuerEintrag(mnu_MIDIEingang, name, text, {}, this, [this, wert] {
+            einstellungen().setValue(Wahl_Schluessel, wert);
+            if (wert == Alle)
+                m_midi->waehleAlle();
+            else if (wert == Keine)
+                m_midi->waehleKeine();
+            else
+                m_midi->waehleQuelle(wert);
+        });
+        a->setCheckable(true);
+        a->setChecked(wert == wahl);
+        gruppe->addAction(a);
+    };
+    eintrag("mnu_MIDIAlle", "Alle Eingänge", Alle);
+    QStringList quellen = m_midi->quellen();
+    if (wahl != Alle && wahl != Keine && !quellen.contains(wahl))
+        quellen.append(wahl); // remembered but not plugged in: stays chosen, taken when it comes
+    for (int i = 0; i < quellen.size(); ++i)
+        eintrag(arrayName("mnu_MIDIQuelle", i), quellen[i], quellen[i]);
+    eintrag("mnu_MIDIKein", "Kein MIDI-Eingang", Keine);
+}
+
+void Keyboard::Midi_NoteAn(int note, int anschlag)
+{
+    if (!imUmfang(note)) {
+        zeigeHinweis("Die Note liegt außerhalb der 40 Tasten.", Hinweis_ms);
+        return;
+    }
+    const int k = tasteVon(note);
+    if (!Taste_frei(k))
+        return;
+    // The sound first, so nothing the window does comes before it.
+    loeseStimme(note);
+    if (!m_haupt.Ton_aus)
+        m_stimmen[note] = m_ton.halteStimme(m_haupt.Ton_Verzeichnis + Noten::Klangname(k) + ".wav",
+                                            std::pow(anschlag / 127.0, 1.5));
+    m_nachPedal.reset(note);
+    TheKey[k]->setDown(true);
+    Taste_Eingabe(k, Herkunft::Midi);
+}
+
+void Keyboard::Midi_NoteAus(int note)
+{
+    if (!imUmfang(note))
+        return;
+    TheKey[tasteVon(note)]->setDown(false);
+    if (m_pedalUnten && !m_haupt.Lern_Modus)
+        m_nachPedal.set(note); // the pedal holds it on, as on a piano
+    else
+        loeseStimme(note);
+}
+
+void Keyboard::Midi_Pedal(int wert)
+{
+    if (wert > Pedal && m_pedalBereit) {
+        m_pedalBereit = false;
+        haltePedal(true);
+        // In learning mode the pedal asks for the next note, as the quick key does.
+        if (m_haupt.Lern_Modus && LernTaste->isVisible())
+            LernTaste_Click();
+    } else if (wert < Pedal_loesen && !m_pedalBereit) {
+        m_pedalBereit = true;
+        haltePedal(false);
+    }
+}
+
+void Keyboard::haltePedal(bool unten)
+{
+    m_pedalUnten = unten;
+    if (unten)
+        return;
+    for (int note = 0; note < int(m_nachPedal.size()); ++note)
+        if (m_nachPedal.test(note))
+            loeseStimme(note);
+    m_nachPedal.reset();
+}
+
+void Keyboard::Midi_AllesAus()
+{
+    for (int note = 0; note < int(m_stimmen.size()); ++note) {
+        if (imUmfang(note))
+            TheKey[tasteVon(note)]->setDown(false);
+        loeseStimme(note);
+    }
+    m_nachPedal.reset();
+}
+
+void Keyboard::loeseStimme(int note)
+{
+    if (m_stimmen[note]) {
+        m_ton.loeseStimme(m_stimmen[note]);
+        m_stimmen[note] = 0;
+    }
+}
+
+void Keyboard::Mikrofon_Note(int note)
+{
+    if (imUmfang(note))
+        Taste_Eingabe(tasteVon(note), Herkunft::Mikrofon);
+}
+
+void Keyboard::Mikrofon_taub()
+{
+    if (m_mikro && m_mikro->an())
+        m_mikro->taubBis(std::chrono::steady_clock::now() + Klanglaenge);
+}
+
+void Keyboard::mnu_NaechsteNote_Click()
+{
+    einstellungen().setValue(Naechste_Schluessel, mnu_NaechsteNote->isChecked());
+    if (!mnu_NaechsteNote->isChecked())
+        Naechste_Note_absagen();
+}
+
+void Keyboard::mnu_Mikrofon_Click()
+{
+    einstellungen().setValue(Mikro_Schluessel, mnu_Mikrofon->isChecked());
+    if (mnu_Mikrofon->isChecked()) {
+        m_mikro->einschalten();
+    } else {
+        m_mikro->ausschalten();
+        Pegelbalken->hide();
+    }
+}
+
+void Keyboard::Naechste_Note_vormerken()
+{
+    if (mnu_NaechsteNote && mnu_NaechsteNote->isChecked() && m_haupt.Lern_Modus)
+        m_naechsteNote->start();
+}
+
+void Keyboard::Naechste_Note_absagen()
+{
+    if (m_naechsteNote)
+        m_naechsteNote->stop();
+}
+
+void Keyboard::zeigeHinweis(const QString& text, int ms)
+{
+    // The hint line says it for a while, then shows again what it showed before, unless
+    // something else has been written there meanwhile.
+    const QString vorher = TextFeld2->text();
+    TextFeld2->setText(text);
+    QTimer::singleShot(ms, TextFeld2, [this, text, vorher] {
+        if (TextFeld2->text() == text)
+            TextFeld2->setText(vorher);
+    });
+}
