@@ -301,6 +301,11 @@ private slots:
             " mnu_Linie3|-||ve",
             " mnu_Ton|Ton ein/aus|Ctrl+L|ve",
             " mnu_Fenster_verschiebbar|Fenster verschiebbar ja/nein|Ctrl+W|ve",
+            " mnu_Linie7|-||ve",
+            " mnu_MIDIEingang|MIDI-Eingang||ve",
+            "  mnu_MIDIKeinSystem|Kein MIDI-System gefunden||vd",
+            " mnu_NaechsteNote|Nächste Note automatisch ja/nein||ve",
+            " mnu_Mikrofon|Mikrofon ja/nein|F9|vd",
         };
         QCOMPARE(ist.mid(0, soll.size()), soll);
         // Nine web entries, no separators, then the help entry acting by itself.
