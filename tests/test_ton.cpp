@@ -637,6 +637,35 @@ private slots:
         QVERIFY(!elf.klingt());
     }
 
+    // Going back over what is mixed but not yet played: the held voice comes out as before, the
+    // new click starts at the point gone back to.
+    void mischerGehtZurueck()
+    {
+        auto rampe = [](int frames, float schritt) {
+            auto k = std::make_shared<std::vector<float>>();
+            for (int i = 0; i < frames; ++i)
+                k->insert(k->end(), Mischer::Kanaele, schritt * float(i % 1000));
+            return std::shared_ptr<const std::vector<float>>(k);
+        };
+        const float s = 1.0f / 32768;
+        Mischer m;
+        std::vector<int16_t> aus(2000 * Mischer::Kanaele);
+        m.halte(rampe(Mischer::Rate, 8 * s), 1.0);
+        m.mische(aus.data(), 1000);
+        QCOMPARE(m.position(), int64_t(1000));
+        QCOMPARE(m.zurueck(1200), int64_t(1000)); // the future is not there yet
+        m.klick(rampe(Mischer::Rate, 16 * s));
+        QCOMPARE(m.zurueck(600), int64_t(600));
+        m.mische(aus.data(), 400);
+        for (int i = 0; i < 400; ++i)
+            QCOMPARE(aus[size_t(2 * i)], int16_t(8 * ((600 + i) % 1000) + 16 * i));
+        // Not further back than it keeps.
+        for (int i = 0; i < 20; ++i)
+            m.mische(aus.data(), Mischer::Rate / 100);
+        const int64_t jetzt = m.position();
+        QVERIFY(m.zurueck(0) > jetzt - Mischer::Rate / 5);
+    }
+
     // ---- Files that change while the program runs
 
     void geaenderteDateiKlingtNeu()
