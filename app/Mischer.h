@@ -1,10 +1,17 @@
 // Mixes the player's voices into one stereo stream: the click sound (a new click cuts the one
-// before), and held voices at their own volume. Commands come from the user-interface thread,
-// `mische` runs on the audio thread; both hold the lock only for the moment they need.
+// before), and held voices at their own volume. Commands come from the user-interface thread and
+// take effect where the stream next mixes; `mische` runs on the audio thread. Both hold the lock
+// only for the moment they need.
+//
+// The stream can also go back over what it has mixed but not yet played and mix it again with
+// the commands given since (`zurueck`): a new sound then starts within the buffer, not after it.
+// Mixing is deterministic, so the samples up to that point come out exactly as before.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -26,8 +33,17 @@ public:
     // Returns the voice's handle (> 0).
     int halte(Klang klang, double lautstaerke);
     void loese(int stimme);
-    // Fills `frames` frames of 16-bit stereo.
+    // Called after each command, on the caller's thread: the output may mix again at once.
+    void setzeWecker(std::function<void()> wecker) { m_wecker = std::move(wecker); }
+
+    // Fills `frames` frames of 16-bit stereo, from the position reached, after carrying out the
+    // commands given since the last call.
     void mische(int16_t* aus, int frames);
+    // Frames mixed so far.
+    int64_t position() const;
+    // Goes back to frame `ziel` (or the nearest point before the present that it still can) so
+    // that the next `mische` mixes from there again; returns the new position.
+    int64_t zurueck(int64_t ziel);
     // Whether the last mixed stretch held sound.
     bool klingt() const { return m_klingt.load(std::memory_order_relaxed); }
 
@@ -42,11 +58,28 @@ private:
         int griff = 0;       // 0 = the click
         bool mischeIn(float* summe, int frames);
     };
-    void blendeAus(Stimme& s, double ms);
+    struct Befehl
+    {
+        Klang klang;         // to start; none = release `griff`
+        float lautstaerke;
+        int griff;           // 0 = a click
+    };
+    struct Stand
+    {
+        int64_t position;
+        std::vector<Stimme> stimmen;
+    };
+    void befiehl(Befehl befehl);
+    void fuehreAus(const Befehl& befehl);
+    void mischeStimmen(int frames);
 
-    std::mutex m_sperre;
+    mutable std::mutex m_sperre;
     std::vector<Stimme> m_stimmen;
+    std::vector<Befehl> m_befehle;
+    std::deque<Stand> m_staende; // where the stream may go back to
     std::vector<float> m_summe;
+    int64_t m_position = 0;
     int m_naechster = 0;
+    std::function<void()> m_wecker;
     std::atomic<bool> m_klingt{false};
 };

@@ -6,15 +6,23 @@
 #include <SDL.h>
 #include <pulse/pulseaudio.h>
 
+#include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
-// The buffer the server keeps for us, and the steps it asks for: small enough that a new sound is
-// heard within a few milliseconds, large enough that a busy machine does not run it dry.
-constexpr int Puffer_ms = 8;
-constexpr int Schritt_ms = 2;
+// The buffer the server keeps for us, and the steps it asks for: a busy machine may keep the
+// stream's thread waiting for most of the buffer without a dropout.
+constexpr int Puffer_ms = 24;
+constexpr int Schritt_ms = 4;
+// A new sound starts this far past the sample the server takes next: the time the server needs
+// to see the rewritten data, and the drift of the clocks since the server last told its position.
+constexpr double Vorlauf_ms = 2;
 constexpr size_t Bytes_je_Frame = Mischer::Kanaele * sizeof(int16_t);
 
 uint32_t bytes(int ms) { return uint32_t(Mischer::Rate * ms / 1000 * Bytes_je_Frame); }
+int64_t frames(pa_usec_t usec) { return int64_t(usec * Mischer::Rate / PA_USEC_PER_SEC); }
 
 void melde(pa_context*, void* schleife) { pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(schleife), 0); }
 void meldeStrom(pa_stream*, void* schleife) { pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(schleife), 0); }
@@ -28,7 +36,7 @@ std::unique_ptr<PulseStrom> PulseStrom::oeffne(Mischer& mischer)
     if (!strom->m_schleife || pa_threaded_mainloop_start(strom->m_schleife) < 0)
         return nullptr;
     pa_threaded_mainloop_lock(strom->m_schleife);
-    const bool ok = strom->verbinde() && strom->starteStrom();
+    const bool ok = strom->verbinde() && strom->starteStrom() && strom->stelleWeckerAuf();
     pa_threaded_mainloop_unlock(strom->m_schleife);
     return ok ? std::move(strom) : nullptr;
 }
@@ -66,7 +74,8 @@ bool PulseStrom::starteStrom()
     pa_stream_set_write_callback(m_strom, fuelle, this);
     // The whole latency, server included, is the buffer; playing starts with the first step.
     const pa_buffer_attr puffer{uint32_t(-1), bytes(Puffer_ms), bytes(Schritt_ms), bytes(Schritt_ms), uint32_t(-1)};
-    if (pa_stream_connect_playback(m_strom, nullptr, &puffer, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) < 0)
+    const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
+    if (pa_stream_connect_playback(m_strom, nullptr, &puffer, flags, nullptr, nullptr) < 0)
         return false;
     for (;;) {
         const pa_stream_state_t zustand = pa_stream_get_state(m_strom);
@@ -78,34 +87,102 @@ bool PulseStrom::starteStrom()
     }
 }
 
-// On the stream's thread, whenever the server has room: mixes exactly what it asks for.
-void PulseStrom::fuelle(pa_stream* strom, size_t bytes, void* selbst)
+bool PulseStrom::stelleWeckerAuf()
 {
-    auto* s = static_cast<PulseStrom*>(selbst);
-    if (!s->m_vorrang) {
-        // A buffer this small runs dry if a busy machine keeps the thread waiting: it gets the
-        // priority SDL gives its own audio threads (through rtkit where the user may not set it).
-        SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL);
-        s->m_vorrang = true;
-    }
-    auto& mischer = s->m_mischer;
+    if (pipe2(m_wecker, O_NONBLOCK | O_CLOEXEC) < 0)
+        return false;
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_schleife);
+    m_weckEreignis = api->io_new(api, m_wecker[0], PA_IO_EVENT_INPUT, geweckt, this);
+    const int fd = m_wecker[1];
+    m_mischer.setzeWecker([fd] {
+        const char c = 0;
+        [[maybe_unused]] const auto n = write(fd, &c, 1); // a full pipe is a wake-up already pending
+    });
+    frageSenke();
+    return m_weckEreignis != nullptr;
+}
+
+// Mixes `bytes` from frame `ab` on (-1 = where the stream stands) and hands them to the server.
+void PulseStrom::schreibe(size_t bytes, int64_t ab)
+{
     while (bytes >= Bytes_je_Frame) {
         void* daten = nullptr;
         size_t n = bytes;
-        if (pa_stream_begin_write(strom, &daten, &n) < 0 || !daten)
+        if (pa_stream_begin_write(m_strom, &daten, &n) < 0 || !daten)
             return;
+        n = std::min(n, bytes);
         n -= n % Bytes_je_Frame;
-        mischer.mische(static_cast<int16_t*>(daten), int(n / Bytes_je_Frame));
-        pa_stream_write(strom, daten, n, nullptr, 0, PA_SEEK_RELATIVE);
+        m_mischer.mische(static_cast<int16_t*>(daten), int(n / Bytes_je_Frame));
+        const bool neu = ab >= 0;
+        pa_stream_write(m_strom, daten, n, nullptr, neu ? ab * int64_t(Bytes_je_Frame) : 0,
+                        neu ? PA_SEEK_ABSOLUTE : PA_SEEK_RELATIVE);
+        ab = -1;
         bytes -= n;
     }
 }
 
+// On the stream's thread, whenever the server has room: mixes exactly what it asks for.
+void PulseStrom::fuelle(pa_stream*, size_t bytes, void* selbst)
+{
+    auto* s = static_cast<PulseStrom*>(selbst);
+    if (!s->m_vorrang) {
+        // A thread kept waiting runs the buffer dry: it gets the priority SDL gives its own audio
+        // threads (through rtkit where the user may not set it).
+        SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL);
+        s->m_vorrang = true;
+    }
+    s->schreibe(bytes, -1);
+}
+
+// On the stream's thread, after a command: mixes again from just past what the server has taken,
+// so the command is heard now and not after the buffer.
+void PulseStrom::nachholen()
+{
+    pa_usec_t gespielt = 0;
+    const pa_timing_info* zeit = pa_stream_get_timing_info(m_strom);
+    if (!zeit || pa_stream_get_time(m_strom, &gespielt) < 0)
+        return; // no timing yet: the next fill carries the command out
+    // The sink may already hold up to its latency beyond the sample playing: as configured now
+    // (other streams may have lowered it), or as first set up for this stream.
+    const pa_usec_t senke = std::max(zeit->sink_usec, m_senkenLatenz ? m_senkenLatenz : zeit->configured_sink_usec);
+    const int64_t ziel = frames(gespielt) + frames(senke) + int64_t(Mischer::Rate * Vorlauf_ms / 1000);
+    const int64_t bis = m_mischer.position();
+    const int64_t ab = m_mischer.zurueck(ziel);
+    if (ab < bis)
+        schreibe(size_t(bis - ab) * Bytes_je_Frame, ab);
+    // Fresh figures for the next command.
+    frageSenke();
+    if (pa_operation* frage = pa_stream_update_timing_info(m_strom, nullptr, nullptr))
+        pa_operation_unref(frage);
+}
+
+// Asks for the sink's latency as it is configured now; the answer serves the next command.
+void PulseStrom::frageSenke()
+{
+    auto antwort = [](pa_context*, const pa_sink_info* senke, int, void* selbst) {
+        if (senke && senke->configured_latency > 0)
+            static_cast<PulseStrom*>(selbst)->m_senkenLatenz = senke->configured_latency;
+    };
+    if (pa_operation* frage = pa_context_get_sink_info_by_index(m_kontext, pa_stream_get_device_index(m_strom), antwort, this))
+        pa_operation_unref(frage);
+}
+
+void PulseStrom::geweckt(pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_flags_t, void* selbst)
+{
+    char leer[64];
+    while (read(fd, leer, sizeof leer) > 0) {
+    }
+    static_cast<PulseStrom*>(selbst)->nachholen();
+}
+
 PulseStrom::~PulseStrom()
 {
+    m_mischer.setzeWecker({});
     if (!m_schleife)
         return;
     pa_threaded_mainloop_lock(m_schleife);
+    if (m_weckEreignis)
+        pa_threaded_mainloop_get_api(m_schleife)->io_free(m_weckEreignis);
     if (m_strom) {
         pa_stream_set_write_callback(m_strom, nullptr, nullptr);
         pa_stream_disconnect(m_strom);
@@ -118,5 +195,8 @@ PulseStrom::~PulseStrom()
     pa_threaded_mainloop_unlock(m_schleife);
     pa_threaded_mainloop_stop(m_schleife);
     pa_threaded_mainloop_free(m_schleife);
+    for (int fd : m_wecker)
+        if (fd >= 0)
+            close(fd);
 }
 

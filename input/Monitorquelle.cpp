@@ -84,10 +84,11 @@ Quellen frage(bool eigene)
     Verbindung v;
     if (!v.bereit())
         return q;
-    v.fuehreAus(pa_context_get_server_info(v.kontext(), [](pa_context*, const pa_server_info* i, void* d) {
-        if (i && i->default_source_name)
-            static_cast<Quellen*>(d)->standard = i->default_source_name;
-    }, &q));
+    if (!eigene)
+        v.fuehreAus(pa_context_get_server_info(v.kontext(), [](pa_context*, const pa_server_info* i, void* d) {
+            if (i && i->default_source_name)
+                static_cast<Quellen*>(d)->standard = i->default_source_name;
+        }, &q));
     v.fuehreAus(pa_context_get_source_info_list(v.kontext(), [](pa_context*, const pa_source_info* i, int, void* d) {
         if (i && i->monitor_of_sink != PA_INVALID_INDEX) {
             static_cast<Quellen*>(d)->monitorNamen.insert(i->name);

@@ -404,7 +404,9 @@ void TestMikrofon::anUndAusOhneLeck()
     QTRY_VERIFY(eintraege("/proc/self/fd") <= dateien);
     qInfo("%d times on and off: %d threads, %d open files, resident memory %+ld KiB", zyklen > 0 ? zyklen : Ein_und_aus,
           eintraege("/proc/self/task") - faeden, eintraege("/proc/self/fd") - dateien, rssKib() - rss);
+#ifndef __SANITIZE_ADDRESS__ // whose quarantine keeps freed memory resident
     QVERIFY2(rssKib() - rss < 2048, qPrintable(QString("grew by %1 KiB").arg(rssKib() - rss)));
+#endif
     // On and off without waiting: the last word counts.
     for (int i = 0; i < 20; ++i) {
         m.einschalten();

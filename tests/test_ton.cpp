@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QThread>
@@ -329,6 +331,80 @@ void setzeZeit(const QString& pfad, const QDateTime& zeit)
 
 enum Erwartung { Still, Egal, Hoerbar };
 
+// A PulseAudio server of the test's own, with a null sink whose monitor `parec` records; the
+// player connects to it as to a desktop's server.
+class PulseLauf
+{
+public:
+    PulseLauf() : m_altTreiber(qgetenv("SDL_AUDIODRIVER")), m_altServer(qgetenv("PULSE_SERVER"))
+    {
+        const QString d = m_ordner.path();
+        QFile pa(d + "/test.pa");
+        if (!pa.open(QIODevice::WriteOnly))
+            return;
+        pa.write("load-module module-null-sink sink_name=klavidor_test rate=44100 channels=2 format=s16le\n"
+                 "load-module module-native-protocol-unix auth-anonymous=1 socket=" + d.toUtf8() + "/native\n"
+                 "set-default-sink klavidor_test\n");
+        pa.close();
+        QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"PULSE_RUNTIME_PATH", "PULSE_STATE_PATH", "XDG_RUNTIME_DIR", "HOME"})
+            umgebung.insert(name, d);
+        m_server.setProcessEnvironment(umgebung);
+        m_server.start("pulseaudio", {"-n", "-F", d + "/test.pa", "--daemonize=no", "--system=false", "--use-pid-file=no",
+                                      "--exit-idle-time=-1", "--disallow-exit", "--log-target=stderr"});
+        if (!m_server.waitForStarted(5000))
+            return;
+        qputenv("PULSE_SERVER", ("unix:" + d + "/native").toUtf8());
+        qunsetenv("SDL_AUDIODRIVER");
+        for (int i = 0; i < 100 && !QFile::exists(d + "/native"); ++i)
+            warte(50);
+        m_bereit = QFile::exists(d + "/native");
+    }
+    ~PulseLauf()
+    {
+        m_aufnahme.kill();
+        m_aufnahme.waitForFinished();
+        m_server.terminate();
+        m_server.waitForFinished(3000);
+        qputenv("SDL_AUDIODRIVER", m_altTreiber);
+        if (m_altServer.isEmpty())
+            qunsetenv("PULSE_SERVER");
+        else
+            qputenv("PULSE_SERVER", m_altServer);
+    }
+    bool bereit() const { return m_bereit; }
+    void nimmAuf()
+    {
+        m_aufnahme.setStandardOutputFile(m_ordner.filePath("aufnahme.raw"));
+        m_aufnahme.start("parec", {"--device=klavidor_test.monitor", "--raw", "--format=s16le", "--rate=44100",
+                                   "--channels=2", "--latency-msec=10"});
+        m_aufnahme.waitForStarted(5000);
+        // The first samples take a second or so to come.
+        for (int i = 0; i < 100 && QFileInfo(m_ordner.filePath("aufnahme.raw")).size() == 0; ++i)
+            warte(50);
+        warte(100);
+    }
+    // The left channel recorded so far.
+    std::vector<float> links()
+    {
+        warte(200);
+        m_aufnahme.terminate();
+        m_aufnahme.waitForFinished(3000);
+        const QByteArray roh = lies(m_ordner.filePath("aufnahme.raw"));
+        const auto* s = reinterpret_cast<const qint16*>(roh.constData());
+        std::vector<float> l;
+        for (qsizetype i = 0; i + 1 < roh.size() / 2; i += 2)
+            l.push_back(s[i] / 32768.0f);
+        return l;
+    }
+
+private:
+    QTemporaryDir m_ordner;
+    QProcess m_server, m_aufnahme;
+    QByteArray m_altTreiber, m_altServer;
+    bool m_bereit = false;
+};
+
 // A player that remembers what it was asked to do.
 class Zuhoerer : public Tonausgabe
 {
@@ -635,6 +711,83 @@ private slots:
         mischeMit(elf, Mischer::Rate);
         QCOMPARE(mischeMit(elf, 10), int16_t(0));
         QVERIFY(!elf.klingt());
+    }
+
+    // Going back over what is mixed but not yet played: the held voice comes out as before, the
+    // new click starts at the point gone back to.
+    void mischerGehtZurueck()
+    {
+        auto rampe = [](int frames, float schritt) {
+            auto k = std::make_shared<std::vector<float>>();
+            for (int i = 0; i < frames; ++i)
+                k->insert(k->end(), Mischer::Kanaele, schritt * float(i % 1000));
+            return std::shared_ptr<const std::vector<float>>(k);
+        };
+        const float s = 1.0f / 32768;
+        Mischer m;
+        std::vector<int16_t> aus(2000 * Mischer::Kanaele);
+        m.halte(rampe(Mischer::Rate, 8 * s), 1.0);
+        m.mische(aus.data(), 1000);
+        QCOMPARE(m.position(), int64_t(1000));
+        QCOMPARE(m.zurueck(1200), int64_t(1000)); // the future is not there yet
+        m.klick(rampe(Mischer::Rate, 16 * s));
+        QCOMPARE(m.zurueck(600), int64_t(600));
+        m.mische(aus.data(), 400);
+        for (int i = 0; i < 400; ++i)
+            QCOMPARE(aus[size_t(2 * i)], int16_t(8 * ((600 + i) % 1000) + 16 * i));
+        // Not further back than it keeps.
+        for (int i = 0; i < 20; ++i)
+            m.mische(aus.data(), Mischer::Rate / 100);
+        const int64_t jetzt = m.position();
+        QVERIFY(m.zurueck(0) > jetzt - Mischer::Rate / 5);
+    }
+
+    // ---- The player's own PulseAudio stream, against a real server
+
+    // A held voice, and a click that starts inside the stream's buffer while it sounds: both come
+    // out sample for sample as in their files, without a gap or a jump where the stream was
+    // written again.
+    void pulseStrom()
+    {
+        if (QStandardPaths::findExecutable("pulseaudio").isEmpty() || QStandardPaths::findExecutable("parec").isEmpty())
+            QSKIP("no PulseAudio server here (pulseaudio and parec are needed)");
+        PulseLauf pulse;
+        QVERIFY(pulse.bereit());
+        pulse.nimmAuf();
+        std::vector<float> l;
+        {
+            SdlTonausgabe ton;
+            QCOMPARE(ton.treiber(), QByteArray("pulseaudio-direkt"));
+            QVERIFY(!ton.klingt());
+            ton.halteStimme(klang(9), 1.0);
+            warte(150);
+            QVERIFY(ton.klingt());
+            ton.spiele(klang(30));
+            warte(450);
+            l = pulse.links();
+        }
+        const Wav w9 = parseWav(lies(klang(9))), w30 = parseWav(lies(klang(30)));
+        const qsizetype start = einsatz(l), n = qsizetype(0.5 * w9.rate);
+        QVERIFY(start >= 0 && qsizetype(l.size()) >= start + n);
+        // Where the click came in: the first sample that the held voice alone does not explain.
+        const qsizetype w0 = einsatz(w9.pcm);
+        qsizetype d = start;
+        while (d < start + n && std::abs(l[d] - w9.pcm[w0 + d - start]) <= 2 / 32768.0f)
+            ++d;
+        QVERIFY2(d - start > 0.1 * w9.rate, qPrintable(QString("the held voice alone for %1 ms").arg((d - start) * 1000.0 / w9.rate)));
+        // The click's file begins softly, so it may have begun a few samples before that.
+        auto abweichungen = [&](qsizetype ab, qsizetype bis) {
+            int zahl = 0;
+            for (qsizetype i = ab; i < bis; ++i)
+                zahl += std::abs(l[i] - (w9.pcm[w0 + i - start] + w30.pcm[i - ab])) > 2 / 32768.0f;
+            return zahl;
+        };
+        qsizetype klick = d;
+        for (qsizetype c = d - 1; c > d - 32; --c)
+            if (abweichungen(c, c + 2000) < abweichungen(klick, klick + 2000))
+                klick = c;
+        const int falsch = abweichungen(klick, start + n);
+        QVERIFY2(falsch == 0, qPrintable(QString("%1 of %2 samples differ from the two files").arg(falsch).arg(start + n - klick)));
     }
 
     // ---- Files that change while the program runs
