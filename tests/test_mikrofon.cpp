@@ -95,7 +95,7 @@ void TestMikrofon::initTestCase()
     // What is played into the sound server, cut short to keep the test quick: two keys and the
     // high tone, 1.2 s each.
     QStringList teile;
-    for (const QString& teil : {"sauber/12.wav", "laut/26.wav", "hoch.wav", "sauber/07.wav"}) {
+    for (const char* teil : {"sauber/12.wav", "laut/26.wav", "hoch.wav", "sauber/07.wav"}) {
         teile << aufnahme("kurz" + QString::number(teile.size()) + ".wav");
         QVERIFY(laeuft("sox", {aufnahme(teil), teile.last(), "trim", "0", "1.2"}));
     }
