@@ -25,6 +25,7 @@ constexpr int Naechste_Note_ms = 1500;
 constexpr int Hinweis_ms = 2000;
 constexpr auto Klanglaenge = std::chrono::milliseconds(2000); // the key sounds' length
 constexpr int Pegelbreite = 2895;
+constexpr quint32 Pegelfarbe = 0x00C000;
 
 // The remembered choices: "alle", "keine" or a source's name; the automatic next note; the microphone.
 constexpr const char* Wahl_Schluessel = "MIDI/Eingang";
@@ -57,7 +58,16 @@ void Keyboard::starteEingaenge(const QString& midiModul, const QString& mikroMod
         m_midi->waehleQuelle(wahl);
     m_midi->starten();
     baueMidiMenue();
+    starteMikrofon(mikroModul);
+}
 
+void Keyboard::starteMikrofon(const QString& mikroModul)
+{
+    // The microphone's level: a thin bar along the bottom of the note-name panel while it listens.
+    Pegelbalken = new Form(NamenFeld, false, Pegelfarbe, Pegelfarbe);
+    platziere(Pegelbalken, "Pegelbalken", 120, 450, Pegelbreite, 45);
+    Pegelbalken->setAccessibleName("Mikrofonpegel");
+    Pegelbalken->hide();
     m_mikro = new Mikrofon(this, mikroModul);
     connect(m_mikro, &Mikrofon::noteGehoert, this, &Keyboard::Mikrofon_Note);
     connect(m_mikro, &Mikrofon::noteAusserhalb, this,
@@ -68,14 +78,16 @@ void Keyboard::starteEingaenge(const QString& midiModul, const QString& mikroMod
     });
     const auto aus = [this](const char* hinweis) {
         mnu_Mikrofon->setChecked(false);
+        einstellungen().setValue(Mikro_Schluessel, false);
         Pegelbalken->hide();
         m_mikro->ausschalten();
         TextFeld2->setText(hinweis);
     };
     connect(m_mikro, &Mikrofon::keinMikrofon, this, [aus] { aus("Kein Mikrofon gefunden."); });
     connect(m_mikro, &Mikrofon::getrennt, this, [aus] { aus("Das Mikrofon wurde getrennt."); });
-    connect(m_mikro, &Mikrofon::pegel, this,
-            [this](double wert) { Pegelbalken->resize(qRound(tw(Pegelbreite) * std::clamp(wert, 0.0, 1.0)), Pegelbalken->height()); });
+    connect(m_mikro, &Mikrofon::pegel, this, [this](double wert) {
+        Pegelbalken->resize(qRound(tw(Pegelbreite) * std::clamp(wert, 0.0, 1.0)), Pegelbalken->height());
+    });
     mnu_Mikrofon->setEnabled(true);
     if (einstellungen().value(Mikro_Schluessel, false).toBool())
         mnu_Mikrofon->trigger();
@@ -99,10 +111,6 @@ void Keyboard::fuelleEingabeMenue(QMenu* optionen)
         if (m_haupt.Lern_Modus && LernTaste->isVisible())
             LernTaste_Click();
     });
-    Pegelbalken = new Form(NamenFeld, false, 0x00C000, 0x00C000);
-    platziere(Pegelbalken, "Pegelbalken", 120, 450, Pegelbreite, 45);
-    Pegelbalken->setAccessibleName("Mikrofonpegel");
-    Pegelbalken->hide();
     baueMidiMenue();
 }
 

@@ -207,6 +207,7 @@ private:
     void fuelleWebMenue(QMenu* m);        // web/
     void baueHilfeEintrag();              // book/
     void fuelleEingabeMenue(QMenu* optionen); // input/
+    void starteMikrofon(const QString& modul); // input/
     void baueMidiMenue();                     // input/
     void zeigeHinweis(const QString& text, int ms); // input/
     void haltePedal(bool unten);              // input/
