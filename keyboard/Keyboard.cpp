@@ -186,7 +186,7 @@ void Keyboard::Form_Load()
     // "Per Klick" is a switch and runs twice on purpose: it ends where the window starts, with the
     // mouse-over display off and its caption "Per Klick"; the information line keeps its text.
     Funktion_Click(Befehl::PerKlick);
-    mnu_EinzelneTonarten_Click(0);
+    mnu_EinzelneTonarten_Click(Tonarten::Menue::CDur);
     Funktion_Click(Befehl::PerKlick);
     Funktion_Click(Befehl::TNormal);
     Funktion_Click(Befehl::AlleTasten);

@@ -66,6 +66,7 @@ inline const Tonart* finde(const auto& name)
 // the separator and "alle Tasten".
 inline constexpr std::array<const char*, 4> NieAngeboten{"Des-dur", "Ges-dur", "H-dur", "Fis-dur"};
 namespace Menue {
+inline constexpr int CDur = 0;         // the first row: the start's signature
 inline constexpr int Trennlinie = 13;  // its index also stands for "no signature" when clicked
 inline constexpr int AlleTasten = 14;
 inline constexpr int Anzahl = 15;
