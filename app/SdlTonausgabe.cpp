@@ -154,6 +154,20 @@ static Mischer::Klang dekodiere(const QByteArray& daten)
     Uint32 laenge = 0;
     if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(daten.constData(), int(daten.size())), 1, &format, &roh, &laenge))
         return nullptr;
+    if (format.format == AUDIO_S16SYS && format.freq == Mischer::Rate && (format.channels == 1 || format.channels == 2)) {
+        // The key sounds' own format: converted in one pass, a click's cost on first use.
+        static_assert(Mischer::Kanaele == 2);
+        const auto* q = reinterpret_cast<const int16_t*>(roh);
+        const size_t frames = laenge / sizeof(int16_t) / format.channels;
+        auto samples = std::make_shared<std::vector<float>>(frames * Mischer::Kanaele);
+        float* z = samples->data();
+        for (size_t i = 0; i < frames; ++i, q += format.channels) {
+            *z++ = q[0] * (1.0f / 32768);
+            *z++ = q[format.channels - 1] * (1.0f / 32768);
+        }
+        SDL_FreeWAV(roh);
+        return frames ? samples : nullptr;
+    }
     SDL_AudioCVT cvt;
     if (laenge == 0
         || SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_F32SYS, Mischer::Kanaele, Mischer::Rate) < 0) {
