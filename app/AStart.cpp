@@ -4,6 +4,7 @@
 #include "app/Tonausgabe.h"
 #include "app/Verzeichnisse.h"
 #include "app/ZentriereForm.h"
+#include "keyboard/mdlSound.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "web/Webadressen.h"
@@ -92,7 +93,8 @@ void AStart::Form_Load()
 
 void AStart::Command1_Click()
 {
-    m_ton.vorbereiten(); // the main window plays sounds
+    m_ton.vorladen(Tastenklaenge(m_haupt)); // read ahead by the loader, not at the first click
+    m_ton.vorbereiten();                    // the main window plays sounds
     auto* kb = new Keyboard(m_haupt, m_ton); // its load sequence runs here, before it is shown
     Zeige_aktiv(*kb);
     kb->starteEingaenge(); // MIDI keyboards and the microphone, loaded in the background

@@ -48,11 +48,21 @@ struct LadendeTonausgabe::Zustand
         Uhr::time_point zeit;
     };
     std::optional<Klick> nachzuholen;
+    QStringList vorzuladen;
 };
 
 void LadendeTonausgabe::laden(const std::shared_ptr<Zustand>& z, const Erzeuger& erzeuge)
 {
     std::unique_ptr<Tonausgabe> ton(erzeuge());
+    if (ton) {
+        // Before anyone else can reach the player, so no first click decodes its file.
+        QStringList pfade;
+        {
+            std::lock_guard sperre(z->sperre);
+            pfade = z->vorzuladen;
+        }
+        ton->vorladen(pfade);
+    }
     std::lock_guard sperre(z->sperre);
     if (z->verlassen)
         return; // nobody wants it any more; it goes with this thread
@@ -97,6 +107,12 @@ void LadendeTonausgabe::vorbereiten()
         return;
     m_gestartet = true;
     std::thread(laden, m_zustand, m_erzeuge).detach();
+}
+
+void LadendeTonausgabe::vorladen(const QStringList& pfade)
+{
+    std::lock_guard sperre(m_zustand->sperre);
+    m_zustand->vorzuladen = pfade;
 }
 
 bool LadendeTonausgabe::ladenUndAbwarten()

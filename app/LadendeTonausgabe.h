@@ -26,6 +26,8 @@ public:
     LadendeTonausgabe& operator=(const LadendeTonausgabe&) = delete;
 
     void vorbereiten() override;
+    // The loading thread decodes them before the player is handed out (call before vorbereiten).
+    void vorladen(const QStringList& pfade) override;
     void spiele(const QString& pfad) override;
     int halteStimme(const QString& pfad, double lautstaerke) override;
     void loeseStimme(int stimme) override;

@@ -212,6 +212,12 @@ Mischer::Klang SdlTonausgabe::lade(const QString& pfad)
     return samples;
 }
 
+void SdlTonausgabe::vorladen(const QStringList& pfade)
+{
+    for (const QString& pfad : pfade)
+        lade(pfad);
+}
+
 void SdlTonausgabe::spiele(const QString& pfad)
 {
     m_mischer.klick(lade(pfad)); // a missing file still cuts the sound before it

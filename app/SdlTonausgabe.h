@@ -26,6 +26,8 @@ public:
     int halteStimme(const QString& pfad, double lautstaerke) override;
     void loeseStimme(int stimme) override;
     bool klingt() const override { return m_mischer.klingt(); }
+    // Decodes them now, on the calling thread, into the cache the plays use.
+    void vorladen(const QStringList& pfade) override;
 
     bool geraetOffen() const { return m_pulse || m_geraet != 0; }
     // What plays the sound: "pulseaudio-direkt", or the name of SDL's driver.

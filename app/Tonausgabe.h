@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Tonausgabe
 {
@@ -10,6 +11,9 @@ public:
     virtual void spiele(const QString& pfad) = 0;
     // Sounds will be needed soon: an output may get ready in the background.
     virtual void vorbereiten() {}
+    // These files will be played: an output may read and decode them ahead, off the caller's
+    // thread, so that no first play waits for its file. Default: nothing.
+    virtual void vorladen(const QStringList& pfade) { (void)pfade; }
     // Starts `pfad` at `lautstaerke` (0..1) as a held voice that sounds together with others (up
     // to 10) until it is released; returns its handle (0 = none). Default: plays it as a click.
     virtual int halteStimme(const QString& pfad, double lautstaerke)

@@ -17,6 +17,7 @@
 #include "input/MidiEingang.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
+#include "keyboard/mdlSound.h"
 #include "keyboard/Notenmodell.h"
 
 #include <QApplication>
@@ -370,10 +371,11 @@ int main(int argc, char** argv)
 
     SdlTonausgabe* spieler = nullptr;
     Stoppuhr ton(LadendeTonausgabe::Erzeuger([&spieler] { return spieler = new SdlTonausgabe; }));
-    ton.ladenUndAbwarten();
     Haupt haupt;
     haupt.Randomize(1);
     haupt.Ton_Verzeichnis = klaenge + "/";
+    ton.vorladen(Tastenklaenge(haupt)); // as "Starten" does
+    ton.ladenUndAbwarten();
     Keyboard kb(haupt, ton);
     kb.show();
     kb.activateWindow();

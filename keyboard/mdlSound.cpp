@@ -2,6 +2,15 @@
 
 #include "app/Tonausgabe.h"
 #include "keyboard/Haupt.h"
+#include "keyboard/Notenmodell.h"
+
+QStringList Tastenklaenge(const Haupt& haupt)
+{
+    QStringList pfade;
+    for (int k = 0; k < Noten::Tastenzahl; ++k)
+        pfade << haupt.Ton_Verzeichnis + Noten::Klangname(k) + ".wav";
+    return pfade;
+}
 
 void Spiele_Ton(const Haupt& haupt, Tonausgabe& ton, const QString& name)
 {

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 struct Haupt;
 class Tonausgabe;
 
 void Spiele_Ton(const Haupt& haupt, Tonausgabe& ton, const QString& name);
+// The paths of the 40 key sounds, for the output to read ahead.
+QStringList Tastenklaenge(const Haupt& haupt);

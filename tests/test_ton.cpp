@@ -418,7 +418,8 @@ public:
     int halteStimme(const QString&, double lautstaerke) override { return lautstaerke == 0.5 ? 7 : -1; }
     void loeseStimme(int stimme) override { geloest.append(stimme); }
     bool klingt() const override { return laut; }
-    QStringList gespielt;
+    void vorladen(const QStringList& pfade) override { vorgeladen = pfade; }
+    QStringList gespielt, vorgeladen;
     QList<int> geloest;
     bool laut = false;
     std::atomic<bool>* weg = nullptr;
@@ -751,30 +752,52 @@ private slots:
     {
         if (QStandardPaths::findExecutable("pulseaudio").isEmpty() || QStandardPaths::findExecutable("parec").isEmpty())
             QSKIP("no PulseAudio server here (pulseaudio and parec are needed)");
+        // A busy machine can starve the stream for a moment, and a dropout breaks the sample-for-
+        // sample comparison; that is the machine, not the player, so a run may be tried again.
+        QStringList fehler;
+        for (int versuch = 0; versuch < 3; ++versuch) {
+            const QString f = pulseStromLauf();
+            if (f.isEmpty())
+                return;
+            fehler << f;
+        }
+        QFAIL(qPrintable(fehler.join("; ")));
+    }
+
+private:
+    // One run of the player's own stream into a null sink; empty when it came out exactly.
+    QString pulseStromLauf()
+    {
         PulseLauf pulse;
-        QVERIFY(pulse.bereit());
+        if (!pulse.bereit())
+            return "the PulseAudio server did not start";
         pulse.nimmAuf();
         std::vector<float> l;
         {
             SdlTonausgabe ton;
-            QCOMPARE(ton.treiber(), QByteArray("pulseaudio-direkt"));
-            QVERIFY(!ton.klingt());
+            if (ton.treiber() != "pulseaudio-direkt")
+                return "not playing through its own stream: " + ton.treiber();
+            if (ton.klingt())
+                return "sounding before anything was played";
             ton.halteStimme(klang(9), 1.0);
             warte(150);
-            QVERIFY(ton.klingt());
+            if (!ton.klingt())
+                return "not sounding while a voice is held";
             ton.spiele(klang(30));
             warte(450);
             l = pulse.links();
         }
         const Wav w9 = parseWav(lies(klang(9))), w30 = parseWav(lies(klang(30)));
         const qsizetype start = einsatz(l), n = qsizetype(0.5 * w9.rate);
-        QVERIFY(start >= 0 && qsizetype(l.size()) >= start + n);
+        if (start < 0 || qsizetype(l.size()) < start + n)
+            return "too little was recorded";
         // Where the click came in: the first sample that the held voice alone does not explain.
         const qsizetype w0 = einsatz(w9.pcm);
         qsizetype d = start;
         while (d < start + n && std::abs(l[d] - w9.pcm[w0 + d - start]) <= 2 / 32768.0f)
             ++d;
-        QVERIFY2(d - start > 0.1 * w9.rate, qPrintable(QString("the held voice alone for %1 ms").arg((d - start) * 1000.0 / w9.rate)));
+        if (d - start <= 0.1 * w9.rate)
+            return QString("the held voice alone for %1 ms").arg((d - start) * 1000.0 / w9.rate);
         // The click's file begins softly, so it may have begun a few samples before that.
         auto abweichungen = [&](qsizetype ab, qsizetype bis) {
             int zahl = 0;
@@ -787,8 +810,12 @@ private slots:
             if (abweichungen(c, c + 2000) < abweichungen(klick, klick + 2000))
                 klick = c;
         const int falsch = abweichungen(klick, start + n);
-        QVERIFY2(falsch == 0, qPrintable(QString("%1 of %2 samples differ from the two files").arg(falsch).arg(start + n - klick)));
+        if (falsch != 0)
+            return QString("%1 of %2 samples differ from the two files").arg(falsch).arg(start + n - klick);
+        return {};
     }
+
+private slots:
 
     // ---- Files that change while the program runs
 
@@ -880,6 +907,7 @@ private slots:
         QVERIFY(!ton.klingt());
         QVERIFY2(uhr.elapsed() < 10, qPrintable(QString("the click waited %1 ms").arg(uhr.elapsed())));
         QVERIFY(ton.ladenUndAbwarten());
+        QCOMPARE(spieler->vorgeladen, QStringList{}); // nothing was named to read ahead
         QCOMPARE(spieler->gespielt, nachgeholt ? QStringList{klang(21)} : QStringList{});
         // Once loaded, everything goes straight through.
         ton.spiele(klang(22));
@@ -889,6 +917,26 @@ private slots:
         QCOMPARE(spieler->geloest, QList<int>{7});
         spieler->laut = true;
         QVERIFY(ton.klingt());
+    }
+
+    void vorgeladenBevorErKlingt()
+    {
+        // The files named before loading are read by the loading thread before the player is
+        // handed out: no first click decodes its file.
+        auto* spieler = new Zuhoerer;
+        LadendeTonausgabe ton([=] { return spieler; });
+        ton.vorladen({klang(0), klang(39)});
+        ton.vorbereiten();
+        QVERIFY(ton.ladenUndAbwarten());
+        QCOMPARE(spieler->vorgeladen, (QStringList{klang(0), klang(39)}));
+        // The real player decodes them into the cache its plays use.
+        SdlTonausgabe echt;
+        QElapsedTimer uhr;
+        uhr.start();
+        echt.vorladen({klang(12)});
+        uhr.restart();
+        echt.spiele(klang(12));
+        QVERIFY2(uhr.elapsed() < 2, qPrintable(QString("a read-ahead sound took %1 ms").arg(uhr.elapsed())));
     }
 
     void endeWartetNichtAufsLaden()
