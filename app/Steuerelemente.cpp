@@ -44,6 +44,10 @@ Knopf* neuerKnopf(QWidget* parent, const KnopfZeile& z, const QString& name, dou
 
 // ---- Knopf
 
+namespace {
+constexpr int Gedrueckt_Schatten = 3; // pixels of shadow on a pressed coloured button
+}
+
 Knopf::Knopf(QWidget* parent, bool farbig, quint32 backColor)
     : QPushButton(parent), m_back(backColor), m_farbig(farbig)
 {
@@ -90,9 +94,12 @@ void Knopf::paintEvent(QPaintEvent* e)
     p.setPen(face.darker(isDown() ? 220 : 160));
     p.drawRect(r.adjusted(0, 0, -1, -1));
     if (isDown()) {
-        p.setPen(face.darker(130));
-        p.drawLine(r.left() + 1, r.top() + 1, r.right() - 1, r.top() + 1);
-        p.drawLine(r.left() + 1, r.top() + 1, r.left() + 1, r.bottom() - 1);
+        // A pressed button lies deeper: a shadow inside its upper and left edges.
+        for (int i = 1; i <= Gedrueckt_Schatten; ++i) {
+            p.setPen(face.darker(100 + 15 * (Gedrueckt_Schatten + 1 - i)));
+            p.drawLine(r.left() + i, r.top() + i, r.right() - 1, r.top() + i);
+            p.drawLine(r.left() + i, r.top() + i, r.left() + i, r.bottom() - 1);
+        }
     }
     const int versatz = isDown() ? 1 : 0;
     const QRect text = r.adjusted(2 + versatz, 2 + versatz, -2 + versatz, -2 + versatz);
