@@ -1,0 +1,401 @@
+// An acoustic piano plays the real main window through the microphone: a private PulseAudio server
+// with a null sink and, as the default source, a remapped source of its monitor; the program's own
+// key sounds are played into the sink while the window listens. Both modes, a click that makes the
+// microphone deaf, the source going away while listening, and a machine with only a monitor.
+#include "hilfen.h"
+
+#include "input/Mikrofon.h"
+#include "keyboard/Notenmodell.h"
+#include "views/Befehlstabelle.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString Hoert_zu = "Das Mikrofon hört zu.";
+constexpr int Taub_ms = 2000 + 200; // a key sound's length, and the room's ring after it
+
+bool laeuft(const QString& programm, const QStringList& argumente)
+{
+    QProcess p;
+    p.start(programm, argumente);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+QString pactl(const QStringList& argumente)
+{
+    QProcess p;
+    p.start("pactl", argumente);
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// What the staff and the name field show: the note pictures, the ledger lines, the name.
+QStringList notenbild(Keyboard* kb)
+{
+    QStringList b;
+    for (QWidget* n : {kb->Note1, kb->Note2, kb->Note3})
+        b << (n->isHidden() ? QString("-") : QString::number(n->y()));
+    QString linien;
+    for (QWidget* l : kb->NotenLinie)
+        linien += l->isHidden() ? '-' : 'L';
+    for (QWidget* l : kb->NotenLinie2)
+        linien += l->isHidden() ? '-' : 'U';
+    return b << linien << kb->NotenNamenTextFeld->text();
+}
+
+} // namespace
+
+class TestMikrofonFenster : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QProcess m_pulse;
+    QString m_remapModul;
+    std::unique_ptr<Fenster> m_f;
+    QMap<int, QStringList> m_bild; // the staff after a click of key k
+    QElapsedTimer m_uhr;
+
+    Keyboard* kb() const { return m_f->kb.get(); }
+    Haupt& h() const { return m_f->haupt; }
+    QString pulseDir() const { return m_dir.filePath("pulse"); }
+    bool pulseStarten();
+    bool remapLaden();
+    QString aufnahme(int k);
+    void spiele(int k);
+    void warte_bis_nicht_mehr_taub(qint64 klick_ms);
+    void neuesFenster();
+    void mikrofonAn();
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void cleanupTestCase();
+
+    void betrachtenZeigtUndNenntOhneEigenenTon();
+    void einKlickKlingtUndMachtTaub();
+    void lernenUrteiltNachDerGespieltenNote();
+    void vergleichsknopfKlingtUndNaechsteNoteKommtVonSelbst();
+    void getrenntWennDieQuelleVerschwindet();
+    void nurMonitorIstKeinMikrofon();
+    void gemerktFuerDenNaechstenStart();
+};
+
+void TestMikrofonFenster::initTestCase()
+{
+    m_uhr.start();
+    QVERIFY(m_dir.isValid());
+    qputenv("XDG_CONFIG_HOME", m_dir.filePath("einstellungen").toUtf8());
+    if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
+        QSKIP("no pulseaudio daemon here (where PipeWire serves sound it is not installed)");
+    QVERIFY2(!QStandardPaths::findExecutable("sox").isEmpty() && !QStandardPaths::findExecutable("paplay").isEmpty(),
+             "sox and paplay are needed");
+    QVERIFY2(pulseStarten(), "PulseAudio did not start");
+    QVERIFY(remapLaden());
+    qputenv("SDL_AUDIODRIVER", "pulseaudio");
+    neuesFenster();
+}
+
+// Each test leaves the window in viewing mode, without the automatic next note.
+void TestMikrofonFenster::cleanup()
+{
+    if (h().Lern_Modus)
+        kb()->findChild<QAction*>("mnu_Lernen_abschalten")->trigger();
+    if (kb()->mnu_NaechsteNote->isChecked())
+        kb()->mnu_NaechsteNote->trigger();
+}
+
+void TestMikrofonFenster::cleanupTestCase()
+{
+    m_f.reset();
+    if (m_pulse.state() != QProcess::NotRunning) {
+        m_pulse.terminate();
+        m_pulse.waitForFinished(5000);
+    }
+    qInfo("%.1f s in all", m_uhr.elapsed() / 1000.0);
+}
+
+// The server in a folder of the test's own, found by libpulse through the environment.
+bool TestMikrofonFenster::pulseStarten()
+{
+    const QString d = pulseDir();
+    QDir().mkpath(d);
+    QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile client(d + "/client.conf");
+    client.open(QIODevice::WriteOnly);
+    client.write("autospawn = no\n");
+    client.close();
+    QFile skript(d + "/test.pa");
+    skript.open(QIODevice::WriteOnly);
+    skript.write(QString("load-module module-null-sink sink_name=klavidor_null rate=48000 channels=1\n"
+                         "load-module module-native-protocol-unix auth-anonymous=1 socket=%1/native\n"
+                         "set-default-sink klavidor_null\n")
+                     .arg(d)
+                     .toUtf8());
+    skript.close();
+    for (const QString& e : {"PULSE_SERVER=unix:" + d + "/native", "PULSE_RUNTIME_PATH=" + d, "PULSE_STATE_PATH=" + d,
+                             "PULSE_CLIENTCONFIG=" + d + "/client.conf", "PULSE_COOKIE=" + d + "/cookie",
+                             "XDG_RUNTIME_DIR=" + d, "HOME=" + d})
+        qputenv(e.section('=', 0, 0).toUtf8(), e.section('=', 1).toUtf8());
+    m_pulse.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_pulse.setStandardOutputFile(QProcess::nullDevice());
+    m_pulse.setEnvironment(QProcess::systemEnvironment());
+    m_pulse.start("pulseaudio", {"-n", "-F", d + "/test.pa", "--daemonize=no", "--system=false", "--use-pid-file=no",
+                                 "--exit-idle-time=-1", "--disallow-exit", "--log-target=file:" + d + "/log"});
+    if (!m_pulse.waitForStarted(5000))
+        return false;
+    for (int i = 0; i < 50; ++i) {
+        if (laeuft("pactl", {"info"}))
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+// A real source (not a monitor) hearing what is played into the null sink, as the default source.
+bool TestMikrofonFenster::remapLaden()
+{
+    m_remapModul = pactl({"load-module", "module-remap-source", "master=klavidor_null.monitor", "source_name=mikro"});
+    return !m_remapModul.isEmpty() && laeuft("pactl", {"set-default-source", "mikro"});
+}
+
+// Key k's own sound, mono, after 0.3 s of silence, cut to 0.7 s: made on first use.
+QString TestMikrofonFenster::aufnahme(int k)
+{
+    const QString ziel = m_dir.filePath(QString("taste%1.wav").arg(k));
+    if (QFile::exists(ziel))
+        return ziel;
+    const QStringList klang =
+        QDir(KLAVIDOR_KLAENGE_DIR).entryList({QString("%1-*.wav").arg(k, 2, 10, QChar('0'))}, QDir::Files);
+    if (klang.size() != 1)
+        return {};
+    laeuft("sox", {QDir(KLAVIDOR_KLAENGE_DIR).filePath(klang[0]), "-c", "1", ziel, "silence", "1", "1", "0.2%", "trim",
+                   "0", "0.7", "fade", "0", "0.7", "0.1", "gain", "-n", "-3", "pad", "0.3", "0"});
+    return ziel;
+}
+
+// Plays key k's sound into the sink and waits (the window running) until it has been played.
+void TestMikrofonFenster::spiele(int k)
+{
+    const QString datei = aufnahme(k);
+    QVERIFY2(QFile::exists(datei), qPrintable(QString("no recording of key %1").arg(k)));
+    QProcess p;
+    p.start("paplay", {"-d", "klavidor_null", datei});
+    QVERIFY(p.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, 5000);
+    QCOMPARE(p.exitCode(), 0);
+    QTest::qWait(150); // the capture's last blocks and the decision
+}
+
+void TestMikrofonFenster::warte_bis_nicht_mehr_taub(qint64 klick_ms)
+{
+    const qint64 rest = klick_ms + Taub_ms + 100 - m_uhr.elapsed();
+    if (rest > 0)
+        QTest::qWait(int(rest));
+}
+
+void TestMikrofonFenster::neuesFenster()
+{
+    m_f.reset();
+    m_f = std::make_unique<Fenster>();
+    // No MIDI module: this test is about the microphone alone.
+    kb()->starteEingaenge(m_dir.filePath("kein_midi.so"), KLAVIDOR_MIKRO_MODUL);
+}
+
+void TestMikrofonFenster::mikrofonAn()
+{
+    QVERIFY(kb()->mnu_Mikrofon->isEnabled());
+    QVERIFY(!kb()->mnu_Mikrofon->isChecked());
+    QTest::keyClick(kb(), Qt::Key_F9);
+    QVERIFY(kb()->mnu_Mikrofon->isChecked());
+    QTRY_COMPARE_WITH_TIMEOUT(kb()->TextFeld2->text(), Hoert_zu, 5000);
+    QVERIFY(kb()->Pegelbalken->isVisible());
+}
+
+// A played note shows and names its key exactly as a click of it; the program sounds nothing of
+// its own; the level bar follows the note.
+void TestMikrofonFenster::betrachtenZeigtUndNenntOhneEigenenTon()
+{
+    // The clicks, before the microphone is on (then they make nothing deaf).
+    for (int k : {12, 26, 0}) {
+        QTest::mouseClick(kb()->TheKey[k], Qt::LeftButton);
+        m_bild[k] = notenbild(kb());
+    }
+    QCOMPARE(m_f->ton.gespielt.size(), 3);
+    QVERIFY(m_bild[12] != m_bild[0] && m_bild[26] != m_bild[12]);
+    m_f->ton.gespielt.clear();
+
+    mikrofonAn();
+    int breitest = 0;
+    QTimer messer;
+    connect(&messer, &QTimer::timeout, this, [&] { breitest = std::max(breitest, kb()->Pegelbalken->width()); });
+    messer.start(10);
+
+    spiele(12);
+    QTRY_COMPARE_WITH_TIMEOUT(notenbild(kb()), m_bild[12], 2000);
+    spiele(26);
+    QTRY_COMPARE_WITH_TIMEOUT(notenbild(kb()), m_bild[26], 2000);
+    QCOMPARE(m_f->ton.gespielt, QStringList{});
+    QCOMPARE(m_f->ton.gehalten.size(), 0);
+
+    const int voll = twips(120, 450, 2895, 45).width();
+    QVERIFY2(breitest > voll / 2, qPrintable(QString("the level bar reached %1 of %2 pixels").arg(breitest).arg(voll)));
+    QTRY_VERIFY_WITH_TIMEOUT(kb()->Pegelbalken->width() < voll / 10, 2000); // silence again
+    QCOMPARE(kb()->TextFeld2->text(), Hoert_zu);
+}
+
+// A click sounds as always; the microphone would hear that sound, so a note starting while it
+// plays is not taken. One after it is.
+void TestMikrofonFenster::einKlickKlingtUndMachtTaub()
+{
+    QTest::mouseClick(kb()->TheKey[0], Qt::LeftButton);
+    const qint64 klick = m_uhr.elapsed();
+    QCOMPARE(m_f->ton.gespielt, QStringList{"/klaenge/00-c.wav"});
+    QCOMPARE(notenbild(kb()), m_bild[0]);
+    spiele(26);
+    QCOMPARE(notenbild(kb()), m_bild[0]);
+    QVERIFY2(m_uhr.elapsed() - klick < Taub_ms, "the note came too late to test the deaf time");
+    warte_bis_nicht_mehr_taub(klick);
+    spiele(26);
+    QTRY_COMPARE_WITH_TIMEOUT(notenbild(kb()), m_bild[26], 2000);
+    QCOMPARE(m_f->ton.gespielt.size(), 1);
+}
+
+// The played note is the answer; the drawn note is not sounded.
+void TestMikrofonFenster::lernenUrteiltNachDerGespieltenNote()
+{
+    auto& ton = m_f->ton;
+    kb()->findChild<QAction*>("mnu_Lernen_einschalten")->trigger();
+    QTest::mouseClick(kb()->LernTasten[1], Qt::LeftButton);
+    QVERIFY(!h().Beantwortet);
+    const int richtig = h().Lernnote_Taste;
+    spiele(richtig);
+    QTRY_VERIFY_WITH_TIMEOUT(kb()->RichtigWort->isVisible(), 2000);
+    QCOMPARE(h().Antwort_Taste, std::optional<int>(richtig));
+    QCOMPARE(kb()->NotenNamenTextFeld->text(), "Note: " + h().Lernnote_Name);
+
+    QTest::mouseClick(kb()->LernTaste, Qt::LeftButton); // the next note
+    QVERIFY(!h().Beantwortet);
+    const int falsch = h().Lernnote_Taste == 12 ? 14 : 12;
+    spiele(falsch);
+    QTRY_VERIFY_WITH_TIMEOUT(kb()->FehlerWort->isVisible(), 2000);
+    QVERIFY(!kb()->RichtigWort->isVisible());
+    QCOMPARE(h().Antwort_Taste, std::optional<int>(falsch));
+    QCOMPARE(kb()->NotenNamenTextFeld->text(), QString("Falsche Note!"));
+    QCOMPARE(kb()->TextFeld2->text(), QString("NICHT RICHTIG!"));
+    QCOMPARE(ton.gespielt.size(), 1); // only the click of the test before: no drawn note, no answer
+}
+
+// After a wrong answer the comparison button sounds the right note, and the microphone is deaf
+// while it plays. With "Nächste Note automatisch" a heard answer brings the next note 1.5 s later.
+void TestMikrofonFenster::vergleichsknopfKlingtUndNaechsteNoteKommtVonSelbst()
+{
+    auto& ton = m_f->ton;
+    ton.gespielt.clear();
+    kb()->findChild<QAction*>("mnu_Lernen_einschalten")->trigger();
+    QTest::mouseClick(kb()->LernTasten[2], Qt::LeftButton);
+    spiele(h().Lernnote_Taste == 12 ? 14 : 12);
+    QTRY_VERIFY_WITH_TIMEOUT(kb()->Funktion[Befehl::ZeigRichtige]->isVisible(), 2000);
+    QTest::mouseClick(kb()->Funktion[Befehl::ZeigRichtige], Qt::LeftButton);
+    const qint64 klick = m_uhr.elapsed();
+    QCOMPARE(ton.gespielt, QStringList{m_f->haupt.Ton_Verzeichnis + Noten::Klangname(h().Lernnote_Taste) + ".wav"});
+
+    kb()->mnu_NaechsteNote->trigger();
+    QVERIFY(kb()->mnu_NaechsteNote->isChecked());
+    QTest::mouseClick(kb()->LernTaste, Qt::LeftButton);
+    const int richtig = h().Lernnote_Taste;
+    spiele(richtig); // while the comparison sound plays: not heard as an answer
+    QVERIFY(!h().Beantwortet);
+    QVERIFY2(m_uhr.elapsed() - klick < Taub_ms, "the note came too late to test the deaf time");
+
+    warte_bis_nicht_mehr_taub(klick);
+    // When the answer is judged and when the next note is drawn, watched while the note plays.
+    qint64 beantwortet = -1, gezogen = -1;
+    QTimer wache;
+    connect(&wache, &QTimer::timeout, this, [&] {
+        if (beantwortet < 0 && h().Beantwortet)
+            beantwortet = m_uhr.elapsed();
+        if (beantwortet >= 0 && gezogen < 0 && !h().Beantwortet)
+            gezogen = m_uhr.elapsed();
+    });
+    wache.start(5);
+    spiele(richtig);
+    QTRY_VERIFY_WITH_TIMEOUT(beantwortet >= 0, 2000);
+    QVERIFY(kb()->RichtigWort->isVisible() || gezogen >= 0);
+    QTRY_VERIFY_WITH_TIMEOUT(gezogen >= 0, 3000);
+    const qint64 ms = gezogen - beantwortet;
+    QVERIFY2(ms > 1300 && ms < 1700, qPrintable(QString("the next note came after %1 ms").arg(ms)));
+    QVERIFY(!kb()->RichtigWort->isVisible());
+    QCOMPARE(ton.gespielt.size(), 1); // the note drawn by itself is not sounded either
+
+    // And is answered from the piano as well.
+    kb()->mnu_NaechsteNote->trigger();
+    spiele(h().Lernnote_Taste);
+    QTRY_VERIFY_WITH_TIMEOUT(kb()->RichtigWort->isVisible(), 2000);
+}
+
+// The source unloaded while listening: the stream moves to the monitor; the entry switches off.
+void TestMikrofonFenster::getrenntWennDieQuelleVerschwindet()
+{
+    QVERIFY(kb()->mnu_Mikrofon->isChecked());
+    const QStringList vorher = notenbild(kb());
+    QVERIFY(laeuft("pactl", {"unload-module", m_remapModul}));
+    QTRY_VERIFY_WITH_TIMEOUT(!kb()->mnu_Mikrofon->isChecked(), 3000);
+    QCOMPARE(kb()->TextFeld2->text(), QString("Das Mikrofon wurde getrennt."));
+    QVERIFY(!kb()->Pegelbalken->isVisible());
+    QVERIFY(!kb()->mikrofon()->an());
+    spiele(vorher == m_bild[26] ? 12 : 26);
+    QCOMPARE(notenbild(kb()), vorher);
+    QTest::mouseClick(kb()->TheKey[12], Qt::LeftButton); // the window goes on as before
+    QCOMPARE(notenbild(kb()), m_bild[12]);
+}
+
+// What a machine without a microphone offers: the monitor of its output as the default source.
+void TestMikrofonFenster::nurMonitorIstKeinMikrofon()
+{
+    QVERIFY(laeuft("pactl", {"set-default-source", "klavidor_null.monitor"}));
+    QStringList hinweise;
+    QObject wache;
+    connect(kb()->mikrofon(), &Mikrofon::hoertZu, &wache, [&] { hinweise << "hört zu"; });
+    QTest::keyClick(kb(), Qt::Key_F9);
+    QVERIFY(kb()->mnu_Mikrofon->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(!kb()->mnu_Mikrofon->isChecked(), 5000);
+    QCOMPARE(kb()->TextFeld2->text(), QString("Kein Mikrofon gefunden."));
+    QVERIFY(!kb()->Pegelbalken->isVisible());
+    QCOMPARE(hinweise, QStringList{});
+    spiele(26);
+    QCOMPARE(notenbild(kb()), m_bild[12]);
+
+    // With a microphone again, the same entry works.
+    QVERIFY(remapLaden());
+    mikrofonAn();
+    spiele(26);
+    QTRY_COMPARE_WITH_TIMEOUT(notenbild(kb()), m_bild[26], 2000);
+}
+
+// Switched off by hand, the next start leaves it off; switched on, the next start listens at once.
+void TestMikrofonFenster::gemerktFuerDenNaechstenStart()
+{
+    QTest::keyClick(kb(), Qt::Key_F9);
+    QVERIFY(!kb()->mnu_Mikrofon->isChecked());
+    QVERIFY(!kb()->Pegelbalken->isVisible());
+    neuesFenster();
+    QTest::qWait(500);
+    QVERIFY(!kb()->mnu_Mikrofon->isChecked());
+    QVERIFY(!kb()->mikrofon()->an());
+
+    mikrofonAn();
+    neuesFenster();
+    QVERIFY(kb()->mnu_Mikrofon->isChecked());
+    QTRY_COMPARE_WITH_TIMEOUT(kb()->TextFeld2->text(), Hoert_zu, 5000);
+    spiele(12);
+    QTRY_COMPARE_WITH_TIMEOUT(notenbild(kb()), m_bild[12], 2000);
+}
+
+QTEST_MAIN(TestMikrofonFenster)
+#include "test_mikrofon_fenster.moc"
