@@ -114,7 +114,8 @@ void Keyboard::Spiele_Taste(int k)
     if (m_herkunft != Herkunft::Maus)
         return;
     const QString name = Noten::Klangname(k);
-    if (!name.isEmpty())
-        Spiele_Ton(m_haupt, m_ton, name);
+    if (name.isEmpty() || m_haupt.Ton_aus)
+        return;
+    Spiele_Ton(m_haupt, m_ton, name);
     Mikrofon_taub();
 }
