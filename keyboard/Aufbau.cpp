@@ -38,17 +38,8 @@ void Keyboard::baueTaste(QWidget* f, int k)
     TheKey[k] = t;
 }
 
-void Keyboard::baueTastatur(QWidget* f)
+void Keyboard::baueNotensysteme(QWidget* f)
 {
-    Shape1 = new Form(f, false, 0x404000, 0x404000);
-    platziere(Shape1, "Shape1", 1680, 5040, 11295, 2415);
-    Shape1->setAccessibleName("Rahmen des Keyboards");
-    for (int i = 0; i < 23; ++i) {
-        T_Markierung[i] = new Form(f, true, Noten::Oktavfarbe(i), 0x000000, 2); // a border that reads at any scale
-        platziere(T_Markierung[i], arrayName("T_Markierung", i), 1920 + 480 * i, 7320, 255, 255);
-        T_Markierung[i]->setAccessibleName("Markierungspunkt " + Noten::Tastenname(Noten::Weisse_Taste(i)));
-    }
-
     // Treble staff, its ledger lines and the bass staff.
     for (int i = 0; i < 8; ++i) {
         const bool kurz = kurzeLinie(i);
@@ -67,6 +58,20 @@ void Keyboard::baueTastatur(QWidget* f)
         NotenLinieBass[i] = new Linie(f, arrayName("NotenLinieBass", i), 6240, 2760 + 360 * i, 7680, 2760 + 360 * i, 2);
         NotenLinieBass[i]->setAccessibleName("Bass-Notenlinie");
     }
+}
+
+void Keyboard::baueTastatur(QWidget* f)
+{
+    Shape1 = new Form(f, false, 0x404000, 0x404000);
+    platziere(Shape1, "Shape1", 1680, 5040, 11295, 2415);
+    Shape1->setAccessibleName("Rahmen des Keyboards");
+    for (int i = 0; i < 23; ++i) {
+        T_Markierung[i] = new Form(f, true, Noten::Oktavfarbe(i), 0x000000, 2); // a border that reads at any scale
+        platziere(T_Markierung[i], arrayName("T_Markierung", i), 1920 + 480 * i, 7320, 255, 255);
+        T_Markierung[i]->setAccessibleName("Markierungspunkt " + Noten::Tastenname(Noten::Weisse_Taste(i)));
+    }
+
+    baueNotensysteme(f);
 
     const QFont arialBlack = schrift("Arial Black", 9.75);
     Label4 = new Beschriftung(f, "Noten- Schlüssel", arialBlack, 0x0000FF, 0x800000);

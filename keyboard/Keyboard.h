@@ -194,6 +194,7 @@ private:
     // One builder per folder (each in its folder's Aufbau.cpp / Fenster.cpp / Webmenue.cpp).
     void baueTastatur(QWidget* flaeche);
     void baueTaste(QWidget* flaeche, int k);
+    void baueNotensysteme(QWidget* flaeche);
     void baueAnsichten(QWidget* flaeche);
     void baueLernen(QWidget* flaeche);
     void ordneStapel();
