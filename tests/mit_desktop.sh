@@ -17,6 +17,9 @@ pids+=($!)
 for _ in $(seq 100); do [ -s "$tmp/nummer" ] && break; sleep 0.05; done
 [ -s "$tmp/nummer" ] || { echo "Xvfb did not start:"; cat "$tmp/xvfb.log"; exit 1; }
 export DISPLAY=":$(cat "$tmp/nummer")"
+# Ready once a client gets through, not only once the server has chosen its number.
+for _ in $(seq 100); do xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
+xprop -root >/dev/null 2>&1 || { echo "Xvfb on $DISPLAY takes no clients:"; cat "$tmp/xvfb.log"; exit 1; }
 if [ "$wm" = 1 ]; then
     openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
     pids+=($!)

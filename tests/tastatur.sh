@@ -12,7 +12,8 @@ mkdir -p "$fotos"
 cd "$klaenge"
 SDL_AUDIODRIVER=dummy "$programm" 2>"$fotos/stderr.txt" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
+# On the way out: the program ends, and whatever it wrote is shown if a step failed.
+trap 'rc=$?; kill $pid 2>/dev/null || true; [ $rc -eq 0 ] || cat "$fotos/stderr.txt" >&2' EXIT
 
 . "$hier/fenster_suchen.sh"
 # The colour (#RRGGBB) of the main window's client pixel x, y, below its menu bar.
