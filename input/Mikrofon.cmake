@@ -2,7 +2,6 @@
 # and note detection (aubio) are the module klavidor_mikro.so, loaded when the microphone is
 # switched on. Included from input/CMakeLists.txt.
 pkg_check_modules(KLAVIDOR_AUBIO REQUIRED IMPORTED_TARGET aubio)
-pkg_check_modules(KLAVIDOR_SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(KLAVIDOR_MIKRO_PULSE IMPORTED_TARGET libpulse)
 pkg_check_modules(KLAVIDOR_MIKRO_ALSA IMPORTED_TARGET alsa)
 
@@ -23,7 +22,7 @@ endif()
 add_library(klavidor_mikro_modul MODULE MikroModul.cpp)
 set_target_properties(klavidor_mikro_modul PROPERTIES OUTPUT_NAME klavidor_mikro PREFIX ""
   LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
-target_link_libraries(klavidor_mikro_modul PRIVATE klavidor_notenerkennung PkgConfig::KLAVIDOR_SDL2)
+target_link_libraries(klavidor_mikro_modul PRIVATE klavidor_notenerkennung PkgConfig::SDL2)
 if(KLAVIDOR_MIKRO_ALSA_FOUND)
   target_link_libraries(klavidor_mikro_modul PRIVATE PkgConfig::KLAVIDOR_MIKRO_ALSA)
   target_compile_definitions(klavidor_mikro_modul PRIVATE KLAVIDOR_MIT_ALSA)

@@ -3,7 +3,7 @@
 
 # What building and running need.
 klavidor_laufpakete=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
-    libsdl2-mixer-dev libsdl2-dev libpulse-dev libjack-jackd2-dev librtmidi-dev libasound2-dev libaubio-dev
+    libsdl2-dev libpulse-dev libjack-jackd2-dev librtmidi-dev libasound2-dev libaubio-dev
     fluidsynth libfluidsynth-dev fluid-soundfont-gm espeak-ng fonts-noto-core fonts-liberation2)
 
 # What the tests add: a display with a window manager, a screenshot tool, the installed-files

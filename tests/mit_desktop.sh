@@ -12,7 +12,9 @@ aufraeumen() {
     rm -rf "$tmp"
 }
 trap aufraeumen EXIT
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$tmp/nummer" 2>"$tmp/xvfb.log" &
+# -noreset: without it the server resets whenever its last client leaves (the readiness probe
+# below), and a client connecting during that reset is turned away.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$tmp/nummer" 2>"$tmp/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$tmp/nummer" ] && break; sleep 0.05; done
 [ -s "$tmp/nummer" ] || { echo "Xvfb did not start:"; cat "$tmp/xvfb.log"; exit 1; }
@@ -28,6 +30,6 @@ if [ "$wm" = 1 ]; then
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
         sleep 0.05
     done
-    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || { echo "openbox did not start"; exit 1; }
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || { echo "openbox did not start"; cat "$tmp/openbox.log"; jobs -l; exit 1; }
 fi
 "$@"
