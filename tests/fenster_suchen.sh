@@ -3,7 +3,8 @@
 warte_auf_fenster() {
     for _ in $(seq 1 100); do
         for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true); do
-            geo=$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')
+            # A window that is going away (the start screen, as the main window opens) has none.
+            geo=$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}') || continue
             if [[ "$geo" == $1 ]]; then echo "$id"; return 0; fi
         done
         sleep 0.1
