@@ -15,22 +15,6 @@ namespace {
 
 constexpr int FlutRate = 1000; // notes a second, each with its note-off
 
-bool warte(const std::function<bool()>& erfuellt, int ms)
-{
-    QEventLoop schleife;
-    QTimer pruefen, ablauf;
-    QObject::connect(&pruefen, &QTimer::timeout, &schleife, [&] {
-        if (erfuellt())
-            schleife.quit();
-    });
-    QObject::connect(&ablauf, &QTimer::timeout, &schleife, &QEventLoop::quit);
-    pruefen.start(1);
-    ablauf.start(ms);
-    if (!erfuellt())
-        schleife.exec();
-    return erfuellt();
-}
-
 double us(Uhr::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
 
 double anteil(std::vector<double> werte, double p)

@@ -66,22 +66,6 @@ Verteilung verteilung(std::vector<double> v)
     return {(v[(n - 1) / 2] + v[n / 2]) / 2, v[size_t(std::ceil(0.95 * double(n))) - 1], v.back()};
 }
 
-bool warte(const std::function<bool()>& erfuellt, int ms)
-{
-    QEventLoop schleife;
-    QTimer pruefen, ablauf;
-    QObject::connect(&pruefen, &QTimer::timeout, &schleife, [&] {
-        if (erfuellt())
-            schleife.quit();
-    });
-    QObject::connect(&ablauf, &QTimer::timeout, &schleife, &QEventLoop::quit);
-    pruefen.start(1);
-    ablauf.start(ms);
-    if (!erfuellt())
-        schleife.exec();
-    return erfuellt();
-}
-
 void laufen(int ms) { warte([] { return false; }, ms); }
 
 // Notes when the main window has finished a repaint that painted `beschriftung`: widgets paint

@@ -9,17 +9,38 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <vector>
 
 using Uhr = std::chrono::steady_clock;
+
+// Runs the event loop (a real one, which serves the MIDI wake-up at once, unlike qWaitFor's
+// sleeps) until `erfuellt` or the time is up.
+inline bool warte(const std::function<bool()>& erfuellt, int ms)
+{
+    QEventLoop schleife;
+    QTimer pruefen, ablauf;
+    QObject::connect(&pruefen, &QTimer::timeout, &schleife, [&] {
+        if (erfuellt())
+            schleife.quit();
+    });
+    QObject::connect(&ablauf, &QTimer::timeout, &schleife, &QEventLoop::quit);
+    pruefen.start(1);
+    ablauf.start(ms);
+    if (!erfuellt())
+        schleife.exec();
+    return erfuellt();
+}
 
 // jackd with the dummy driver under a private name, which reaches every client in this process
 // through JACK_DEFAULT_SERVER.

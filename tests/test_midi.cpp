@@ -62,24 +62,6 @@ QStringList lies(const std::vector<std::vector<std::uint8_t>>& nachrichten)
     return zeilen;
 }
 
-// Runs the event loop (a real one, which serves the MIDI wake-up at once, unlike qWaitFor's
-// sleeps) until `erfuellt` or the time is up.
-bool warte(const std::function<bool()>& erfuellt, int ms)
-{
-    QEventLoop schleife;
-    QTimer pruefen, ablauf;
-    QObject::connect(&pruefen, &QTimer::timeout, &schleife, [&] {
-        if (erfuellt())
-            schleife.quit();
-    });
-    QObject::connect(&ablauf, &QTimer::timeout, &schleife, &QEventLoop::quit);
-    pruefen.start(1);
-    ablauf.start(ms);
-    if (!erfuellt())
-        schleife.exec();
-    return erfuellt();
-}
-
 } // namespace
 
 class TestMidi : public QObject
