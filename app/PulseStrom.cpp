@@ -145,7 +145,10 @@ void PulseStrom::nachholen()
     // The sink may already hold up to its latency beyond the sample playing: as configured now
     // (other streams may have lowered it), or as first set up for this stream.
     const pa_usec_t senke = std::max(zeit->sink_usec, m_senkenLatenz ? m_senkenLatenz : zeit->configured_sink_usec);
-    const int64_t ziel = frames(gespielt) + frames(senke) + int64_t(Mischer::Rate * Vorlauf_ms / 1000);
+    // And the server may have taken more from the stream than that: PipeWire's takes a whole
+    // period at once and reports no sink latency. Data before its read index is never played.
+    const int64_t gelesen = zeit->read_index / int64_t(Bytes_je_Frame) + frames(pa_timeval_age(&zeit->timestamp));
+    const int64_t ziel = std::max(frames(gespielt) + frames(senke), gelesen) + int64_t(Mischer::Rate * Vorlauf_ms / 1000);
     const int64_t bis = m_mischer.position();
     const int64_t ab = m_mischer.zurueck(ziel);
     if (ab < bis)

@@ -3,7 +3,7 @@
 # it, without installing PipeWire: its Debian packages are unpacked into a folder of their own and
 # run from there with a session bus, the session manager (WirePlumber) and a null sink
 # "klavidor_null" as the default sink. Everything is stopped and removed afterwards.
-# Usage: bench/pipewire.sh COMMAND [ARG...]   (COMMAND sees PULSE_SERVER)
+# Usage: [KLAVIDOR_PW_RATE=HZ] bench/pipewire.sh COMMAND [ARG...]   (COMMAND sees PULSE_SERVER)
 set -euo pipefail
 pakete=(pipewire pipewire-bin pipewire-pulse libpipewire-0.3-0 libpipewire-0.3-modules libpipewire-0.3-common
     libspa-0.2-modules wireplumber libwireplumber-0.4-0 liblua5.3-0)
@@ -18,6 +18,11 @@ if [ -z "${KLAVIDOR_PW_BEREIT:-}" ]; then
     holen || { $sudo apt-get update -qq && holen; } || { echo "PipeWire: the packages could not be fetched"; exit 1; }
     for d in "$tmp"/*.deb; do dpkg -x "$d" "$tmp/wurzel"; done
     mkdir -m 700 "$tmp/lauf"
+    # The graph's rate, where it should not be PipeWire's default of 48 kHz.
+    if [ -n "${KLAVIDOR_PW_RATE:-}" ]; then
+        mkdir -p "$tmp/wurzel/usr/share/pipewire/pipewire.conf.d"
+        echo "context.properties = { default.clock.rate = $KLAVIDOR_PW_RATE }" >"$tmp/wurzel/usr/share/pipewire/pipewire.conf.d/rate.conf"
+    fi
     # A private session bus, which WirePlumber needs; this script runs again inside it.
     KLAVIDOR_PW_BEREIT="$tmp" dbus-run-session -- "$0" "$@"
     exit $?
@@ -40,5 +45,6 @@ done
 for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl info | grep "^Server Name" || { echo "pipewire-pulse did not answer:"; tail -3 "$tmp"/*.log; exit 1; }
 pactl load-module module-null-sink sink_name=klavidor_null rate=44100 channels=2 >/dev/null
-pactl set-default-sink klavidor_null
+# The sink appears a moment after the module is loaded.
+for _ in $(seq 50); do pactl set-default-sink klavidor_null 2>/dev/null && break; sleep 0.1; done
 "$@"
