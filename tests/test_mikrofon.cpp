@@ -4,11 +4,11 @@
 #include "input/Mikrofon.h"
 #include "input/Mikrowav.h"
 #include "input/Notenerkennung.h"
+#include "tests/pulseserver.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -51,13 +51,9 @@ private:
     static QString name(int k) { return QString("%1.wav").arg(k, 2, 10, QChar('0')); }
 
     // ---- a private PulseAudio server: null sink, and a remapped source of its monitor as default
-    QProcess m_pulse;
+    PulseServer m_pulse{m_dir.filePath("pulse")};
     QString m_remapModul;
-    QString pulseDir() const { return m_dir.filePath("pulse"); }
-    QStringList pulseUmgebung() const;
-    bool pulseStarten();
     void pulseMitMikrofon();
-    QString pactl(const QStringList& argumente);
     void spiele(const QString& datei);
 
 private slots:
@@ -104,10 +100,7 @@ void TestMikrofon::initTestCase()
 
 void TestMikrofon::cleanupTestCase()
 {
-    if (m_pulse.state() != QProcess::NotRunning) {
-        m_pulse.terminate();
-        m_pulse.waitForFinished(5000);
-    }
+    m_pulse.stoppe();
 }
 
 // ---- the detector on recordings
@@ -217,70 +210,15 @@ void TestMikrofon::dummyTreiberIstKeinMikrofon()
     QVERIFY(!m.an());
 }
 
-QStringList TestMikrofon::pulseUmgebung() const
-{
-    const QString d = pulseDir();
-    return {"PULSE_SERVER=unix:" + d + "/native", "PULSE_RUNTIME_PATH=" + d, "PULSE_STATE_PATH=" + d,
-            "PULSE_CLIENTCONFIG=" + d + "/client.conf", "PULSE_COOKIE=" + d + "/cookie", "XDG_RUNTIME_DIR=" + d,
-            "HOME=" + d};
-}
-
-bool TestMikrofon::pulseStarten()
-{
-    if (m_pulse.state() == QProcess::Running)
-        return true;
-    QDir().mkpath(pulseDir());
-    QFile::setPermissions(pulseDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile client(pulseDir() + "/client.conf");
-    client.open(QIODevice::WriteOnly);
-    client.write("autospawn = no\n");
-    client.close();
-    QFile skript(pulseDir() + "/test.pa");
-    skript.open(QIODevice::WriteOnly);
-    // At 48 kHz, so the capture's 44.1 kHz is converted on the way.
-    skript.write(QString("load-module module-null-sink sink_name=klavidor_null rate=48000 channels=1\n"
-                         "load-module module-native-protocol-unix auth-anonymous=1 socket=%1/native\n"
-                         "set-default-sink klavidor_null\n")
-                     .arg(pulseDir())
-                     .toUtf8());
-    skript.close();
-    for (const QString& e : pulseUmgebung())
-        qputenv(e.section('=', 0, 0).toUtf8(), e.section('=', 1).toUtf8());
-    m_pulse.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_pulse.setStandardOutputFile(QProcess::nullDevice());
-    m_pulse.setEnvironment(QProcess::systemEnvironment());
-    // As root it runs in user mode all the same; it says so on stderr, which goes to the log.
-    m_pulse.start("pulseaudio", {"-n", "-F", pulseDir() + "/test.pa", "--daemonize=no", "--system=false",
-                                 "--use-pid-file=no", "--exit-idle-time=-1", "--disallow-exit",
-                                 "--log-target=file:" + pulseDir() + "/log"});
-    if (!m_pulse.waitForStarted(5000))
-        return false;
-    for (int i = 0; i < 50; ++i) {
-        if (laeuft("pactl", {"info"}))
-            return true;
-        QTest::qWait(100);
-    }
-    return false;
-}
-
 // The server running, the remapped source loaded and the default, SDL on PulseAudio.
 void TestMikrofon::pulseMitMikrofon()
 {
-    QVERIFY2(pulseStarten(), "PulseAudio did not start");
+    QVERIFY2(m_pulse.starte(), "PulseAudio did not start");
     if (m_remapModul.isEmpty())
-        m_remapModul = pactl({"load-module", "module-remap-source", "master=klavidor_null.monitor",
-                              "source_name=mikro"});
+        m_remapModul = PulseServer::ladeMikrofon();
     QVERIFY(!m_remapModul.isEmpty());
-    pactl({"set-default-source", "mikro"});
+    QVERIFY(PulseServer::pactlGelingt({"set-default-source", "mikro"}));
     qputenv("SDL_AUDIODRIVER", "pulseaudio");
-}
-
-QString TestMikrofon::pactl(const QStringList& argumente)
-{
-    QProcess p;
-    p.start("pactl", argumente);
-    p.waitForFinished(10000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
 
 // Plays a recording into the null sink; the remapped source hears it.
@@ -291,8 +229,7 @@ void TestMikrofon::spiele(const QString& datei)
 
 void TestMikrofon::hoertNotenUeberDenSoundServer()
 {
-    if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
-        QSKIP("no pulseaudio daemon here (where PipeWire serves sound it is not installed)");
+    KLAVIDOR_OHNE_PULSEAUDIO_UEBERSPRINGEN();
     pulseMitMikrofon();
     if (QTest::currentTestFailed())
         return;
@@ -329,12 +266,11 @@ void TestMikrofon::hoertNotenUeberDenSoundServer()
 
 void TestMikrofon::nurMonitorIstKeinMikrofon()
 {
-    if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
-        QSKIP("no pulseaudio daemon here (where PipeWire serves sound it is not installed)");
+    KLAVIDOR_OHNE_PULSEAUDIO_UEBERSPRINGEN();
     pulseMitMikrofon();
     if (QTest::currentTestFailed())
         return;
-    pactl({"set-default-source", "klavidor_null.monitor"});
+    PulseServer::pactl({"set-default-source", "klavidor_null.monitor"});
     Mikrofon m(nullptr, KLAVIDOR_MIKRO_MODUL);
     QSignalSpy kein(&m, &Mikrofon::keinMikrofon), zu(&m, &Mikrofon::hoertZu);
     m.einschalten();
@@ -346,8 +282,7 @@ void TestMikrofon::nurMonitorIstKeinMikrofon()
 // Unloading the source moves the stream to the monitor; the microphone lets go by itself.
 void TestMikrofon::getrenntWennDieQuelleVerschwindet()
 {
-    if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
-        QSKIP("no pulseaudio daemon here (where PipeWire serves sound it is not installed)");
+    KLAVIDOR_OHNE_PULSEAUDIO_UEBERSPRINGEN();
     pulseMitMikrofon();
     if (QTest::currentTestFailed())
         return;
@@ -355,7 +290,7 @@ void TestMikrofon::getrenntWennDieQuelleVerschwindet()
     QSignalSpy zu(&m, &Mikrofon::hoertZu), weg(&m, &Mikrofon::getrennt), gehoert(&m, &Mikrofon::noteGehoert);
     m.einschalten();
     QVERIFY(zu.wait(5000));
-    pactl({"unload-module", m_remapModul});
+    PulseServer::pactl({"unload-module", m_remapModul});
     QVERIFY(weg.wait(3000));
     QVERIFY(!m.an());
     spiele("kurz0.wav");
@@ -380,8 +315,7 @@ long rssKib()
 // Threads, open files and memory come back to where they were after switching on and off.
 void TestMikrofon::anUndAusOhneLeck()
 {
-    if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
-        QSKIP("no pulseaudio daemon here (where PipeWire serves sound it is not installed)");
+    KLAVIDOR_OHNE_PULSEAUDIO_UEBERSPRINGEN();
     pulseMitMikrofon();
     if (QTest::currentTestFailed())
         return;

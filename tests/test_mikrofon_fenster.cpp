@@ -5,6 +5,7 @@
 #include "hilfen.h"
 
 #include "input/Mikrofon.h"
+#include "tests/pulseserver.h"
 #include "keyboard/Notenmodell.h"
 #include "views/Befehlstabelle.h"
 
@@ -27,14 +28,6 @@ bool laeuft(const QString& programm, const QStringList& argumente)
     return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-QString pactl(const QStringList& argumente)
-{
-    QProcess p;
-    p.start("pactl", argumente);
-    p.waitForFinished(10000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
 // What the staff and the name field show: the note pictures, the ledger lines, the name.
 QStringList notenbild(Keyboard* kb)
 {
@@ -55,7 +48,7 @@ class TestMikrofonFenster : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
-    QProcess m_pulse;
+    PulseServer m_pulse{m_dir.filePath("pulse")};
     QString m_remapModul;
     std::unique_ptr<Fenster> m_f;
     QMap<int, QStringList> m_bild; // the staff after a click of key k
@@ -63,9 +56,6 @@ class TestMikrofonFenster : public QObject
 
     Keyboard* kb() const { return m_f->kb.get(); }
     Haupt& h() const { return m_f->haupt; }
-    QString pulseDir() const { return m_dir.filePath("pulse"); }
-    bool pulseStarten();
-    bool remapLaden();
     QString aufnahme(int k);
     void spiele(int k);
     void warte_bis_nicht_mehr_taub(qint64 klick_ms);
@@ -91,12 +81,12 @@ void TestMikrofonFenster::initTestCase()
     m_uhr.start();
     QVERIFY(m_dir.isValid());
     qputenv("XDG_CONFIG_HOME", m_dir.filePath("einstellungen").toUtf8());
-    if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
-        QSKIP("no pulseaudio daemon here (where PipeWire serves sound it is not installed)");
+    KLAVIDOR_OHNE_PULSEAUDIO_UEBERSPRINGEN();
     QVERIFY2(!QStandardPaths::findExecutable("sox").isEmpty() && !QStandardPaths::findExecutable("paplay").isEmpty(),
              "sox and paplay are needed");
-    QVERIFY2(pulseStarten(), "PulseAudio did not start");
-    QVERIFY(remapLaden());
+    QVERIFY2(m_pulse.starte(), "PulseAudio did not start");
+    m_remapModul = PulseServer::ladeMikrofon();
+    QVERIFY(!m_remapModul.isEmpty());
     qputenv("SDL_AUDIODRIVER", "pulseaudio");
     neuesFenster();
 }
@@ -113,55 +103,8 @@ void TestMikrofonFenster::cleanup()
 void TestMikrofonFenster::cleanupTestCase()
 {
     m_f.reset();
-    if (m_pulse.state() != QProcess::NotRunning) {
-        m_pulse.terminate();
-        m_pulse.waitForFinished(5000);
-    }
+    m_pulse.stoppe();
     qInfo("%.1f s in all", m_uhr.elapsed() / 1000.0);
-}
-
-// The server in a folder of the test's own, found by libpulse through the environment.
-bool TestMikrofonFenster::pulseStarten()
-{
-    const QString d = pulseDir();
-    QDir().mkpath(d);
-    QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile client(d + "/client.conf");
-    client.open(QIODevice::WriteOnly);
-    client.write("autospawn = no\n");
-    client.close();
-    QFile skript(d + "/test.pa");
-    skript.open(QIODevice::WriteOnly);
-    skript.write(QString("load-module module-null-sink sink_name=klavidor_null rate=48000 channels=1\n"
-                         "load-module module-native-protocol-unix auth-anonymous=1 socket=%1/native\n"
-                         "set-default-sink klavidor_null\n")
-                     .arg(d)
-                     .toUtf8());
-    skript.close();
-    for (const QString& e : {"PULSE_SERVER=unix:" + d + "/native", "PULSE_RUNTIME_PATH=" + d, "PULSE_STATE_PATH=" + d,
-                             "PULSE_CLIENTCONFIG=" + d + "/client.conf", "PULSE_COOKIE=" + d + "/cookie",
-                             "XDG_RUNTIME_DIR=" + d, "HOME=" + d})
-        qputenv(e.section('=', 0, 0).toUtf8(), e.section('=', 1).toUtf8());
-    m_pulse.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_pulse.setStandardOutputFile(QProcess::nullDevice());
-    m_pulse.setEnvironment(QProcess::systemEnvironment());
-    m_pulse.start("pulseaudio", {"-n", "-F", d + "/test.pa", "--daemonize=no", "--system=false", "--use-pid-file=no",
-                                 "--exit-idle-time=-1", "--disallow-exit", "--log-target=file:" + d + "/log"});
-    if (!m_pulse.waitForStarted(5000))
-        return false;
-    for (int i = 0; i < 50; ++i) {
-        if (laeuft("pactl", {"info"}))
-            return true;
-        QTest::qWait(100);
-    }
-    return false;
-}
-
-// A real source (not a monitor) hearing what is played into the null sink, as the default source.
-bool TestMikrofonFenster::remapLaden()
-{
-    m_remapModul = pactl({"load-module", "module-remap-source", "master=klavidor_null.monitor", "source_name=mikro"});
-    return !m_remapModul.isEmpty() && laeuft("pactl", {"set-default-source", "mikro"});
 }
 
 // Key k's own sound, mono, after 0.3 s of silence, cut to 0.7 s: made on first use.
@@ -344,7 +287,7 @@ void TestMikrofonFenster::getrenntWennDieQuelleVerschwindet()
 {
     QVERIFY(kb()->mnu_Mikrofon->isChecked());
     const QStringList vorher = notenbild(kb());
-    QVERIFY(laeuft("pactl", {"unload-module", m_remapModul}));
+    QVERIFY(PulseServer::pactlGelingt({"unload-module", m_remapModul}));
     QTRY_VERIFY_WITH_TIMEOUT(!kb()->mnu_Mikrofon->isChecked(), 3000);
     QCOMPARE(kb()->TextFeld2->text(), QString("Das Mikrofon wurde getrennt."));
     QVERIFY(!kb()->Pegelbalken->isVisible());
@@ -358,7 +301,7 @@ void TestMikrofonFenster::getrenntWennDieQuelleVerschwindet()
 // What a machine without a microphone offers: the monitor of its output as the default source.
 void TestMikrofonFenster::nurMonitorIstKeinMikrofon()
 {
-    QVERIFY(laeuft("pactl", {"set-default-source", "klavidor_null.monitor"}));
+    QVERIFY(PulseServer::pactlGelingt({"set-default-source", "klavidor_null.monitor"}));
     QStringList hinweise;
     QObject wache;
     connect(kb()->mikrofon(), &Mikrofon::hoertZu, &wache, [&] { hinweise << "hört zu"; });
@@ -372,7 +315,8 @@ void TestMikrofonFenster::nurMonitorIstKeinMikrofon()
     QCOMPARE(notenbild(kb()), m_bild[12]);
 
     // With a microphone again, the same entry works.
-    QVERIFY(remapLaden());
+    m_remapModul = PulseServer::ladeMikrofon();
+    QVERIFY(!m_remapModul.isEmpty());
     mikrofonAn();
     spiele(26);
     QTRY_COMPARE_WITH_TIMEOUT(notenbild(kb()), m_bild[26], 2000);
