@@ -285,13 +285,13 @@ int einsatz(const QString& klaenge, int n, const char* quelle)
     }
 
     std::vector<double> einsaetze;
-    int nichtGehoert = 0, mitAussetzern = 0;
+    int nichtGehoert = 0, nichtAufgenommen = 0, mitAussetzern = 0;
     QStringList aussetzer, jeder;
     const size_t vergleich = size_t(0.55 * Rate); // the sound is cut after 600 ms
     for (int i = 0; i < n; ++i) {
         const Uhr::time_point null = nullpunkt(klicks[i] - 300ms, klicks[i] + 700ms);
-        if (null == Uhr::time_point::max()) {
-            ++nichtGehoert;
+        if (null == Uhr::time_point::max()) { // the recording itself has a gap here
+            ++nichtAufgenommen;
             jeder.append("-");
             continue;
         }
@@ -363,6 +363,8 @@ int einsatz(const QString& klaenge, int n, const char* quelle)
                 qPrintable(aussetzer.join("; ")));
     if (nichtGehoert)
         std::printf("  not heard within 850 ms: %d of %d sounds\n", nichtGehoert, n);
+    if (nichtAufgenommen)
+        std::printf("  not judged, since the recording has no sample near the click: %d of %d sounds\n", nichtAufgenommen, n);
     std::printf("  cost of play(): median %.0f us when the file is read, %.0f us from memory, max %.0f us\n",
                 kv.median, wv.median, std::max(kv.max, wv.max));
     std::printf("  the recorder read its fragments %.1f ms (median), at most %.1f ms, after they left the mixer "

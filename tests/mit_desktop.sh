@@ -30,6 +30,6 @@ if [ "$wm" = 1 ]; then
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
         sleep 0.05
     done
-    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || { echo "openbox did not start"; cat "$tmp/openbox.log"; jobs -l; exit 1; }
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || { echo "openbox did not start"; cat "$tmp/openbox.log"; exit 1; }
 fi
 "$@"
