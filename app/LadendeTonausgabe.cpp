@@ -1,17 +1,12 @@
 #include "app/LadendeTonausgabe.h"
+#include "app/Verzeichnisse.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <thread>
-
-#ifndef KLAVIDOR_MODUL_RELATIV
-#define KLAVIDOR_MODUL_RELATIV "../lib/klavidor"
-#endif
 
 namespace {
 
@@ -21,7 +16,7 @@ using Modulerzeuger = Tonausgabe* (*)();
 
 Tonausgabe* ladeModul(const QString& gegeben)
 {
-    const QStringList orte = gegeben.isEmpty() ? LadendeTonausgabe::Suchorte() : QStringList{gegeben};
+    const QStringList orte = gegeben.isEmpty() ? Modulorte(Modulname) : QStringList{gegeben};
     for (const QString& ort : orte) {
         if (!QFileInfo::exists(ort))
             continue;
@@ -93,12 +88,6 @@ LadendeTonausgabe::~LadendeTonausgabe()
         ton = std::move(m_zustand->ton);
     }
     // A loaded player is closed here, outside the lock.
-}
-
-QStringList LadendeTonausgabe::Suchorte()
-{
-    const QString dir = QCoreApplication::applicationDirPath();
-    return {QDir(dir).filePath(Modulname), QDir(dir).filePath(QString(KLAVIDOR_MODUL_RELATIV) + "/" + Modulname)};
 }
 
 void LadendeTonausgabe::vorbereiten()

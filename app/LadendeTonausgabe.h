@@ -37,9 +37,6 @@ public:
     // there; false = silent.
     bool ladenUndAbwarten();
 
-    // Where the module is looked for when no path is given.
-    static QStringList Suchorte();
-
     // A click that came while loading still sounds if the player is ready within this time;
     // any later it would no longer belong to the click.
     static constexpr std::chrono::milliseconds Nachholfrist{100};

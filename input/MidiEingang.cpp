@@ -1,17 +1,13 @@
 #include "input/MidiEingang.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "app/Verzeichnisse.h"
+
 #include <QFileInfo>
 #include <QLibrary>
 #include <QSocketNotifier>
 
 #include <mutex>
 #include <thread>
-
-#ifndef KLAVIDOR_MODUL_RELATIV
-#define KLAVIDOR_MODUL_RELATIV "../lib/klavidor"
-#endif
 
 namespace {
 
@@ -53,12 +49,6 @@ MidiEingang::~MidiEingang()
     delete m_wecker; // before the descriptor it watches is closed
 }
 
-QStringList MidiEingang::Suchorte()
-{
-    const QString dir = QCoreApplication::applicationDirPath();
-    return {QDir(dir).filePath(Modulname), QDir(dir).filePath(QString(KLAVIDOR_MODUL_RELATIV) + "/" + Modulname)};
-}
-
 void MidiEingang::starten()
 {
     if (m_laden)
@@ -67,7 +57,7 @@ void MidiEingang::starten()
     // JACK client in the process.
     if (!qEnvironmentVariableIsSet("JACK_NO_START_SERVER"))
         qputenv("JACK_NO_START_SERVER", "1");
-    const QStringList orte = m_modul.isEmpty() ? Suchorte() : QStringList{m_modul};
+    const QStringList orte = m_modul.isEmpty() ? Modulorte(Modulname) : QStringList{m_modul};
     m_laden = std::make_shared<Laden>();
     m_laden->empfaenger = this;
     std::thread([laden = m_laden, orte] {

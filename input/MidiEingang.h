@@ -34,8 +34,6 @@ public:
     // Whether an ALSA sequencer or a JACK server answers.
     bool systemDa() const { return m_systemDa; }
 
-    static QStringList Suchorte();
-
 signals:
     void quellenGeaendert();
     void noteAn(int note, int anschlag);

@@ -6,8 +6,6 @@ pkg_check_modules(KLAVIDOR_MIKRO_PULSE IMPORTED_TARGET libpulse)
 pkg_check_modules(KLAVIDOR_MIKRO_ALSA IMPORTED_TARGET alsa)
 
 target_sources(klavidor_core PRIVATE Mikrofon.cpp Mikrofon.h Mikroaufnahme.h)
-set_source_files_properties(Mikrofon.cpp TARGET_DIRECTORY klavidor_core PROPERTIES
-  COMPILE_DEFINITIONS KLAVIDOR_MODUL_RELATIV="${KLAVIDOR_MODUL_RELATIV}")
 
 # Note detection: plain code on float samples, also used by the tests and the bench.
 add_library(klavidor_notenerkennung STATIC Notenerkennung.cpp Monitorquelle.cpp)

@@ -1,18 +1,13 @@
 #include "input/Mikrofon.h"
 
+#include "app/Verzeichnisse.h"
 #include "input/Mikroaufnahme.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QThread>
 #include <atomic>
 #include <memory>
-
-#ifndef KLAVIDOR_MODUL_RELATIV
-#define KLAVIDOR_MODUL_RELATIV "../lib/klavidor"
-#endif
 
 namespace {
 
@@ -76,7 +71,7 @@ private:
     {
         if (m_oeffnen)
             return true;
-        const QStringList orte = m_modul.isEmpty() ? Mikrofon::Suchorte() : QStringList{m_modul};
+        const QStringList orte = m_modul.isEmpty() ? Modulorte(Modulname) : QStringList{m_modul};
         for (const QString& ort : orte) {
             if (!QFileInfo::exists(ort))
                 continue;
@@ -113,12 +108,6 @@ Mikrofon::~Mikrofon()
         QThread::currentThread()->quit();
     }, Qt::QueuedConnection);
     m_faden->wait();
-}
-
-QStringList Mikrofon::Suchorte()
-{
-    const QString dir = QCoreApplication::applicationDirPath();
-    return {QDir(dir).filePath(Modulname), QDir(dir).filePath(QString(KLAVIDOR_MODUL_RELATIV) + "/" + Modulname)};
 }
 
 void Mikrofon::einschalten()

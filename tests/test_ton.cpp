@@ -4,6 +4,7 @@
 #include "app/LadendeTonausgabe.h"
 #include "app/Mischer.h"
 #include "app/SdlTonausgabe.h"
+#include "app/Verzeichnisse.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
@@ -877,8 +878,8 @@ private slots:
         ohne.spiele(klang(21));
         QVERIFY(!ohne.ladenUndAbwarten());
         // Without a path it looks beside the program and in its library folder.
-        QVERIFY(LadendeTonausgabe::Suchorte().size() == 2);
-        QVERIFY(LadendeTonausgabe::Suchorte().at(1).contains("/klavidor/klavidor_ton.so"));
+        QVERIFY(Modulorte("klavidor_ton.so").size() == 2);
+        QVERIFY(Modulorte("klavidor_ton.so").at(1).contains("/klavidor/klavidor_ton.so"));
     }
 
     // A click while the player still loads (a slow disk, a stalled sound server) shows its note at
