@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int Erste_Note = 48; // MIDI note of key 0; key 12 is the middle c, 60
 constexpr int Pedal = 64, Pedal_loesen = 40; // the pedal counts past 64, and again once below 40
 constexpr int Naechste_Note_ms = 1500;
 constexpr int Hinweis_ms = 2000;
@@ -36,8 +35,8 @@ constexpr const char* Keine = "keine";
 
 QSettings einstellungen() { return QSettings("Klavidor", "Klavidor"); }
 
-int tasteVon(int note) { return note - Erste_Note; }
-bool imUmfang(int note) { return tasteVon(note) >= 0 && tasteVon(note) < Noten::Tastenzahl; }
+int tasteVon(int note) { return Noten::tasteFuerMidinote(note); }
+bool imUmfang(int note) { return tasteVon(note) >= 0; }
 
 } // namespace
 

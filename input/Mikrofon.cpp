@@ -2,6 +2,7 @@
 
 #include "app/Verzeichnisse.h"
 #include "input/Mikroaufnahme.h"
+#include "keyboard/Notenmodell.h"
 
 #include <QFileInfo>
 #include <QLibrary>
@@ -173,7 +174,7 @@ void Mikrofon::meldeNote(int sitzung, int note, std::chrono::steady_clock::time_
 {
     if (sitzung != m_sitzung || !m_an || einsatz < m_taubBis + Nachhall)
         return;
-    if (note >= Erste_Note && note <= Letzte_Note)
+    if (Noten::tasteFuerMidinote(note) >= 0)
         emit noteGehoert(note);
     else
         emit noteAusserhalb();

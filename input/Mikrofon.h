@@ -30,8 +30,6 @@ public:
     // then is taken.
     void taubBis(std::chrono::steady_clock::time_point bis);
 
-    static constexpr int Erste_Note = 48; // key 0
-    static constexpr int Letzte_Note = 87;
     static constexpr std::chrono::milliseconds Nachhall{200}; // the room still rings that long
 
 signals:

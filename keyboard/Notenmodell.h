@@ -128,6 +128,13 @@ constexpr std::array<Notenstelle, 23> Stellen{{
     {1, 2880, 2400, L0 | U0 | U1 | U2, true}, // 22 c
 }};
 
+// Key k is MIDI note 48 + k: key 12, the middle c, is note 60. Outside the keys: -1.
+constexpr int Midinote_Taste0 = 48;
+constexpr int tasteFuerMidinote(int note)
+{
+    return note >= Midinote_Taste0 && note < Midinote_Taste0 + Tastenzahl ? note - Midinote_Taste0 : -1;
+}
+
 // Sound name of a key: "13-cis"; empty outside 0..39.
 QString Klangname(int k);
 

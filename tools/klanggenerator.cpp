@@ -4,10 +4,11 @@
 // has the loudness of every other key and ends at rest.
 //
 //   klanggenerator SOUNDFONT OUTPUT_DIR
+#include "keyboard/Notenmodell.h"
+
 #include <fluidsynth.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -18,8 +19,6 @@
 namespace {
 
 constexpr int Rate = 44100;
-constexpr int Tasten = 40;
-constexpr int Tiefste_Note = 48;     // key 0, the low c
 constexpr int Anschlag = 90;         // velocity of every key
 constexpr double Loslassen_s = 1.6;  // note-off, so the release is rendered, not cut
 constexpr double Ende_s = 2.0;
@@ -28,7 +27,6 @@ constexpr int Vorlauf = 8;                // samples kept before that point, ris
 constexpr double Pegel_Fenster_s = 0.3;   // the loudness that is matched: RMS of the attack
 constexpr double Hoechste_Spitze = 0.891; // -1 dBFS
 constexpr double Ausklang_s = 0.05;       // the fade to zero at the end
-constexpr std::array<const char*, 12> Teil{"c", "cis", "d", "dis", "e", "f", "fis", "g", "gis", "a", "b", "h"};
 
 struct Fluid
 {
@@ -137,8 +135,8 @@ int main(int argc, char** argv)
     fluid_synth_program_change(fluid.synth, 0, 0); // General MIDI 1: Acoustic Grand Piano
 
     std::vector<std::vector<double>> klaenge;
-    for (int k = 0; k < Tasten; ++k) {
-        klaenge.push_back(spiele(fluid.synth, Tiefste_Note + k));
+    for (int k = 0; k < Noten::Tastenzahl; ++k) {
+        klaenge.push_back(spiele(fluid.synth, Noten::Midinote_Taste0 + k));
         zuschneiden(klaenge.back());
         if (pegel(klaenge.back()) <= 0) {
             std::fprintf(stderr, "klanggenerator: key %d is silent\n", k);
@@ -152,9 +150,8 @@ int main(int argc, char** argv)
 
     const std::filesystem::path ordner(argv[2]);
     std::filesystem::create_directories(ordner);
-    for (int k = 0; k < Tasten; ++k) {
-        char name[16];
-        std::snprintf(name, sizeof name, "%02d-%s.wav", k, Teil[k % 12]);
+    for (int k = 0; k < Noten::Tastenzahl; ++k) {
+        const std::string name = Noten::Klangname(k).toStdString() + ".wav";
         if (!schreibe(ordner / name, klaenge[k], ziel / pegel(klaenge[k]))) {
             std::fprintf(stderr, "klanggenerator: cannot write %s\n", (ordner / name).c_str());
             return 1;
