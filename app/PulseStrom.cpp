@@ -5,6 +5,7 @@
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 #include <pulse/pulseaudio.h>
+#include <pulse/rtclock.h>
 
 #include <algorithm>
 #include <fcntl.h>
@@ -20,28 +21,80 @@ constexpr int Schritt_ms = 4;
 // to see the rewritten data, and the drift of the clocks since the server last told its position.
 constexpr double Vorlauf_ms = 2;
 constexpr size_t Bytes_je_Frame = Mischer::Kanaele * sizeof(int16_t);
+// A server that takes longer to answer is hung: the player goes on to the next output.
+constexpr pa_usec_t Antwortfrist_us = 1500 * PA_USEC_PER_MSEC;
 
 uint32_t bytes(int ms) { return uint32_t(Mischer::Rate * ms / 1000 * Bytes_je_Frame); }
 int64_t frames(pa_usec_t usec) { return int64_t(usec * Mischer::Rate / PA_USEC_PER_SEC); }
 
-void melde(pa_context*, void* schleife) { pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(schleife), 0); }
-void meldeStrom(pa_stream*, void* schleife) { pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(schleife), 0); }
+// On the stream's thread before the stream starts: a thread kept waiting runs the buffer dry, so
+// it gets the priority SDL gives its own audio threads (through rtkit where the user may not set
+// it). That may be a D-Bus call, which must never come in the middle of a fill.
+void hebeVorrang(pa_threaded_mainloop*, void*)
+{
+    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL);
+    SDL_TLSCleanup(); // SDL's error text for this thread, which SDL did not make
+}
 
 } // namespace
 
-std::unique_ptr<PulseStrom> PulseStrom::oeffne(Mischer& mischer)
+std::unique_ptr<PulseStrom> PulseStrom::verbinde(Mischer& mischer)
 {
     std::unique_ptr<PulseStrom> strom(new PulseStrom(mischer));
     strom->m_schleife = pa_threaded_mainloop_new();
     if (!strom->m_schleife || pa_threaded_mainloop_start(strom->m_schleife) < 0)
         return nullptr;
     pa_threaded_mainloop_lock(strom->m_schleife);
-    const bool ok = strom->verbinde() && strom->starteStrom() && strom->stelleWeckerAuf();
+    const bool ok = strom->verbindeKontext();
     pa_threaded_mainloop_unlock(strom->m_schleife);
     return ok ? std::move(strom) : nullptr;
 }
 
-bool PulseStrom::verbinde()
+bool PulseStrom::starte()
+{
+    pa_threaded_mainloop_lock(m_schleife);
+    pa_threaded_mainloop_once_unlocked(m_schleife, hebeVorrang, nullptr); // runs before the stream's first fill
+    const bool ok = starteStrom() && stelleWeckerAuf();
+    pa_threaded_mainloop_unlock(m_schleife);
+    return ok;
+}
+
+// Waits on the stream's thread (its lock held) until `zustand` says 1 (ready) or -1 (failed), or
+// the server took too long.
+template <class Zustand> bool PulseStrom::warte(Zustand zustand)
+{
+    m_zuSpaet = false;
+    auto abgelaufen = [](pa_mainloop_api*, pa_time_event*, const timeval*, void* selbst) {
+        auto* s = static_cast<PulseStrom*>(selbst);
+        s->m_zuSpaet = true;
+        pa_threaded_mainloop_signal(s->m_schleife, 0);
+    };
+    pa_time_event* frist = pa_context_rttime_new(m_kontext, pa_rtclock_now() + Antwortfrist_us, abgelaufen, this);
+    int z = 0;
+    while ((z = zustand()) == 0 && !m_zuSpaet)
+        pa_threaded_mainloop_wait(m_schleife);
+    if (frist)
+        pa_threaded_mainloop_get_api(m_schleife)->time_free(frist);
+    return z > 0;
+}
+
+void PulseStrom::kontextMeldet(pa_context* kontext, void* selbst)
+{
+    auto* s = static_cast<PulseStrom*>(selbst);
+    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(kontext)))
+        s->m_verloren = true;
+    pa_threaded_mainloop_signal(s->m_schleife, 0);
+}
+
+void PulseStrom::stromMeldet(pa_stream* strom, void* selbst)
+{
+    auto* s = static_cast<PulseStrom*>(selbst);
+    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(strom)))
+        s->m_verloren = true;
+    pa_threaded_mainloop_signal(s->m_schleife, 0);
+}
+
+bool PulseStrom::verbindeKontext()
 {
     pa_proplist* eigenschaften = pa_proplist_new();
     pa_proplist_sets(eigenschaften, PA_PROP_APPLICATION_NAME, "Klavidor");
@@ -50,18 +103,14 @@ bool PulseStrom::verbinde()
     pa_proplist_free(eigenschaften);
     if (!m_kontext)
         return false;
-    pa_context_set_state_callback(m_kontext, melde, m_schleife);
+    pa_context_set_state_callback(m_kontext, kontextMeldet, this);
     // Never starts a server of its own: no server means SDL plays.
     if (pa_context_connect(m_kontext, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
         return false;
-    for (;;) {
+    return warte([this] {
         const pa_context_state_t zustand = pa_context_get_state(m_kontext);
-        if (zustand == PA_CONTEXT_READY)
-            return true;
-        if (!PA_CONTEXT_IS_GOOD(zustand))
-            return false;
-        pa_threaded_mainloop_wait(m_schleife);
-    }
+        return zustand == PA_CONTEXT_READY ? 1 : PA_CONTEXT_IS_GOOD(zustand) ? 0 : -1;
+    });
 }
 
 bool PulseStrom::starteStrom()
@@ -70,21 +119,17 @@ bool PulseStrom::starteStrom()
     m_strom = pa_stream_new(m_kontext, "Klaviertasten", &format, nullptr);
     if (!m_strom)
         return false;
-    pa_stream_set_state_callback(m_strom, meldeStrom, m_schleife);
+    pa_stream_set_state_callback(m_strom, stromMeldet, this);
     pa_stream_set_write_callback(m_strom, fuelle, this);
     // The whole latency, server included, is the buffer; playing starts with the first step.
     const pa_buffer_attr puffer{uint32_t(-1), bytes(Puffer_ms), bytes(Schritt_ms), bytes(Schritt_ms), uint32_t(-1)};
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
     if (pa_stream_connect_playback(m_strom, nullptr, &puffer, flags, nullptr, nullptr) < 0)
         return false;
-    for (;;) {
+    return warte([this] {
         const pa_stream_state_t zustand = pa_stream_get_state(m_strom);
-        if (zustand == PA_STREAM_READY)
-            return true;
-        if (!PA_STREAM_IS_GOOD(zustand))
-            return false;
-        pa_threaded_mainloop_wait(m_schleife);
-    }
+        return zustand == PA_STREAM_READY ? 1 : PA_STREAM_IS_GOOD(zustand) ? 0 : -1;
+    });
 }
 
 bool PulseStrom::stelleWeckerAuf()
@@ -124,14 +169,7 @@ void PulseStrom::schreibe(size_t bytes, int64_t ab)
 // On the stream's thread, whenever the server has room: mixes exactly what it asks for.
 void PulseStrom::fuelle(pa_stream*, size_t bytes, void* selbst)
 {
-    auto* s = static_cast<PulseStrom*>(selbst);
-    if (!s->m_vorrang) {
-        // A thread kept waiting runs the buffer dry: it gets the priority SDL gives its own audio
-        // threads (through rtkit where the user may not set it).
-        SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL);
-        s->m_vorrang = true;
-    }
-    s->schreibe(bytes, -1);
+    static_cast<PulseStrom*>(selbst)->schreibe(bytes, -1);
 }
 
 // On the stream's thread, after a command: mixes again from just past what the server has taken,
@@ -180,7 +218,8 @@ void PulseStrom::geweckt(pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_fla
 
 PulseStrom::~PulseStrom()
 {
-    m_mischer.setzeWecker({});
+    if (m_wecker[1] >= 0)
+        m_mischer.setzeWecker({}); // waits for a command still ringing it
     if (!m_schleife)
         return;
     pa_threaded_mainloop_lock(m_schleife);
@@ -188,10 +227,12 @@ PulseStrom::~PulseStrom()
         pa_threaded_mainloop_get_api(m_schleife)->io_free(m_weckEreignis);
     if (m_strom) {
         pa_stream_set_write_callback(m_strom, nullptr, nullptr);
+        pa_stream_set_state_callback(m_strom, nullptr, nullptr);
         pa_stream_disconnect(m_strom);
         pa_stream_unref(m_strom);
     }
     if (m_kontext) {
+        pa_context_set_state_callback(m_kontext, nullptr, nullptr);
         pa_context_disconnect(m_kontext);
         pa_context_unref(m_kontext);
     }

@@ -1,9 +1,7 @@
 #include "app/SdlTonausgabe.h"
 
 #include "app/PulseStrom.h"
-
-#define SDL_MAIN_HANDLED
-#include <SDL.h>
+#include "app/SdlAudio.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,6 +39,10 @@ private:
 };
 
 constexpr int Sdl_Periode = 512; // frames SDL mixes at a time: its driver's buffer is one period
+// How often the watcher looks at the output, and how often it looks for a better one.
+constexpr auto Pruefabstand = std::chrono::milliseconds(100);
+constexpr auto Suchabstand = std::chrono::milliseconds(500);
+constexpr const char* Direkt = "pulseaudio-direkt";
 
 // Our own PulseAudio stream unless SDL was told which driver to use.
 bool pulseDirekt()
@@ -89,38 +91,99 @@ void begrenzeWav(QByteArray& d)
 
 } // namespace
 
-#ifndef KLAVIDOR_MIT_PULSE
-PulseStrom::~PulseStrom() = default; // built without libpulse: there is never a stream to end
+#ifdef KLAVIDOR_MIT_PULSE
+static std::unique_ptr<PulseStrom> suchePulse(Mischer& mischer) { return PulseStrom::verbinde(mischer); }
+#else
+// Built without libpulse: there is never a stream.
+PulseStrom::~PulseStrom() = default;
+bool PulseStrom::starte() { return false; }
+static std::unique_ptr<PulseStrom> suchePulse(Mischer&) { return nullptr; }
 #endif
 
-SdlTonausgabe::SdlTonausgabe()
+SdlTonausgabe::SdlTonausgabe() : m_direktErlaubt(pulseDirekt())
 {
-    SDL_SetMainReady();
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    StderrStill still;
-#ifdef KLAVIDOR_MIT_PULSE
-    if (pulseDirekt())
-        m_pulse = PulseStrom::oeffne(m_mischer);
-#endif
-    if (!m_pulse && !oeffneSdl()) {
-        // No device: the dummy driver keeps every call valid and silent.
-        SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
-        oeffneSdl();
-    }
+    oeffneAusgabe();
+    m_naechsteSuche = std::chrono::steady_clock::now() + Suchabstand;
+    m_waechter = std::thread([this] { wache(); });
 }
 
 SdlTonausgabe::~SdlTonausgabe()
 {
-    if (m_geraet)
-        SDL_CloseAudioDevice(m_geraet);
-    m_pulse.reset();
-    // Audio is all this program uses of SDL; quitting it whole also frees the hints set above.
-    SDL_Quit();
+    {
+        std::lock_guard sperre(m_wachSperre);
+        m_ende = true;
+    }
+    m_wachRuf.notify_all();
+    m_waechter.join();
+    schliesse();
 }
 
-bool SdlTonausgabe::oeffneSdl()
+void SdlTonausgabe::wache()
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    std::unique_lock sperre(m_wachSperre);
+    while (!m_wachRuf.wait_for(sperre, Pruefabstand, [this] { return m_ende; })) {
+        sperre.unlock();
+        pruefe();
+        sperre.lock();
+    }
+    sperre.unlock();
+    SDL_TLSCleanup(); // SDL's per-thread data of this thread, which SDL did not make
+}
+
+// Replaces an output that went away, and goes back to the best one as soon as it answers.
+void SdlTonausgabe::pruefe()
+{
+    if (m_pulse ? m_pulse->verloren() : m_geraet && SdlAudio::weg(m_geraet)) {
+        m_geraetVerloren = !m_pulse && !m_notbehelf;
+        schliesse();
+        oeffneAusgabe();
+        return;
+    }
+    const auto jetzt = std::chrono::steady_clock::now();
+    if (m_pulse || jetzt < m_naechsteSuche)
+        return;
+    m_naechsteSuche = jetzt + Suchabstand;
+    if (m_direktErlaubt) {
+        if (auto strom = suchePulse(m_mischer)) {
+            schliesse();
+            if (!uebernimm(std::move(strom)))
+                oeffneAusgabe();
+            return;
+        }
+    }
+    // On SDL's dummy after a device went: the device may be back.
+    if (!m_geraet || (m_notbehelf && m_geraetVerloren)) {
+        schliesse();
+        oeffneAusgabe();
+    }
+}
+
+// Opens the best output that answers: our own stream, SDL's device, or else SDL's silent dummy,
+// which keeps every call valid.
+void SdlTonausgabe::oeffneAusgabe()
+{
+    if (m_direktErlaubt && uebernimm(suchePulse(m_mischer)))
+        return;
+    StderrStill still; // the audio libraries underneath complain about missing devices
+    m_notbehelf = !oeffneSdl(nullptr) && oeffneSdl("dummy");
+}
+
+// Starts `strom` in place of the output before, which no longer mixes.
+bool SdlTonausgabe::uebernimm(std::unique_ptr<PulseStrom> strom)
+{
+    if (!strom)
+        return false;
+    m_mischer.neuerStrom();
+    if (!strom->starte())
+        return false;
+    m_pulse = std::move(strom);
+    setzeTreiber(Direkt);
+    return true;
+}
+
+bool SdlTonausgabe::oeffneSdl(const char* treiber)
+{
+    if (!SdlAudio::starte(treiber))
         return false;
     SDL_AudioSpec wunsch{};
     wunsch.freq = Mischer::Rate;
@@ -129,21 +192,40 @@ bool SdlTonausgabe::oeffneSdl()
     wunsch.samples = Sdl_Periode;
     wunsch.callback = sdlFuelle;
     wunsch.userdata = &m_mischer;
+    m_mischer.neuerStrom();
     // SDL converts to whatever the device wants.
-    m_geraet = SDL_OpenAudioDevice(nullptr, 0, &wunsch, nullptr, 0);
+    m_geraet = SdlAudio::oeffne(false, wunsch);
     if (m_geraet == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        SdlAudio::beende();
         return false;
     }
     SDL_PauseAudioDevice(m_geraet, 0);
+    setzeTreiber(SDL_GetCurrentAudioDriver());
     return true;
+}
+
+// Ends the output fully: afterwards nothing mixes.
+void SdlTonausgabe::schliesse()
+{
+    setzeTreiber({});
+    m_pulse.reset();
+    if (m_geraet) {
+        SdlAudio::schliesse(m_geraet);
+        m_geraet = 0;
+        SdlAudio::beende();
+    }
+}
+
+void SdlTonausgabe::setzeTreiber(const QByteArray& treiber)
+{
+    std::lock_guard sperre(m_treiberSperre);
+    m_treiber = treiber;
 }
 
 QByteArray SdlTonausgabe::treiber() const
 {
-    if (m_pulse)
-        return "pulseaudio-direkt";
-    return m_geraet ? QByteArray(SDL_GetCurrentAudioDriver()) : QByteArray();
+    std::lock_guard sperre(m_treiberSperre);
+    return m_treiber;
 }
 
 // Decodes any wave file SDL reads and brings it to the mixer's rate and channels.

@@ -1,6 +1,8 @@
 // The capture module klavidor_mikro.so: SDL2 audio capture from the default input device, with
-// the note detection running on SDL's audio thread, and a watcher that notices the device going
-// away. Loaded only when the microphone is switched on.
+// the note detection running on SDL's audio thread (aubio works in buffers made at open: nothing
+// there allocates), and a watcher that notices the device going away. Loaded only when the
+// microphone is switched on.
+#include "app/SdlAudio.h"
 #include "input/Mikroaufnahme.h"
 #include "input/Monitorquelle.h"
 #include "input/Notenerkennung.h"
@@ -59,16 +61,16 @@ public:
             m_waechter.join();
         if (m_geraet) {
             SDL_PauseAudioDevice(m_geraet, 1); // closing a running capture stream takes twice as long
-            SDL_CloseAudioDevice(m_geraet);    // waits for a callback still running
+            SdlAudio::schliesse(m_geraet);     // waits for a callback still running
         }
         if (m_subsystem)
-            SDL_QuitSubSystem(SDL_INIT_AUDIO); // the player may still hold its own reference
+            SdlAudio::beende(); // the player may still hold its own start
     }
 
     bool oeffne()
     {
         // The audio subsystem is counted: the player module in this process may hold it too.
-        m_subsystem = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        m_subsystem = SdlAudio::starte();
         if (!m_subsystem || !echterTreiber() || Monitorquelle::standardIstMonitor())
             return false;
         SDL_AudioSpec wunsch{};
@@ -79,7 +81,7 @@ public:
         wunsch.callback = &SdlAufnahme::rueckruf;
         wunsch.userdata = this;
         // No changes allowed: SDL or the sound server convert, and the detector's frames keep their length.
-        m_geraet = SDL_OpenAudioDevice(nullptr, 1, &wunsch, nullptr, 0);
+        m_geraet = SdlAudio::oeffne(true, wunsch);
         if (!m_geraet)
             return false;
         m_erkennung = std::make_unique<Notenerkennung>(Abtastrate, [this](const Notenerkennung::Note& n) { melde(n); });
@@ -110,11 +112,12 @@ private:
     // SDL stops a device that was removed; PulseAudio instead moves the stream, perhaps to a monitor.
     void wache()
     {
+        Monitorquelle::Wache monitor;
         std::unique_lock sperre(m_mutex);
         while (!m_wecker.wait_for(sperre, Wachabstand, [this] { return m_ende; })) {
             sperre.unlock();
             const bool weg = SDL_GetAudioDeviceStatus(m_geraet) == SDL_AUDIO_STOPPED
-                             || Monitorquelle::eigeneAufnahmeAmMonitor();
+                             || monitor.eigeneAufnahmeAmMonitor();
             sperre.lock();
             if (weg && !m_ende) {
                 m_hoerer->getrennt();

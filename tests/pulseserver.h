@@ -56,6 +56,13 @@ public:
         return false;
     }
 
+    // Ends the server at once, as a crash would (SIGKILL): no goodbye to its clients.
+    void toete()
+    {
+        m_server.kill();
+        m_server.waitForFinished(5000);
+    }
+
     void stoppe()
     {
         if (m_server.state() == QProcess::NotRunning)

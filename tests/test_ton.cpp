@@ -5,6 +5,7 @@
 #include "app/Mischer.h"
 #include "app/SdlTonausgabe.h"
 #include "app/Verzeichnisse.h"
+#include "tests/pulseserver.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
@@ -21,10 +22,39 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <fcntl.h>
+#include <new>
+#include <thread>
 #include <random>
 #include <unistd.h>
 #include <vector>
+
+// Counts what the thread that asks for it allocates and frees: the audio thread may do neither.
+namespace {
+thread_local bool t_zaehlen = false;
+std::atomic<int> g_speicherzugriffe{0};
+void* hole(std::size_t n)
+{
+    if (t_zaehlen)
+        g_speicherzugriffe.fetch_add(1);
+    if (void* p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void gib(void* p) noexcept
+{
+    if (t_zaehlen && p)
+        g_speicherzugriffe.fetch_add(1);
+    std::free(p);
+}
+} // namespace
+void* operator new(std::size_t n) { return hole(n); }
+void* operator new[](std::size_t n) { return hole(n); }
+void operator delete(void* p) noexcept { gib(p); }
+void operator delete[](void* p) noexcept { gib(p); }
+void operator delete(void* p, std::size_t) noexcept { gib(p); }
+void operator delete[](void* p, std::size_t) noexcept { gib(p); }
 
 namespace {
 
@@ -744,6 +774,104 @@ private slots:
         QVERIFY(m.zurueck(0) > jetzt - Mischer::Rate / 5);
     }
 
+    // However often the stream goes back, every command takes effect once: where it was carried
+    // out, or where the stream goes on if that lies beyond.
+    void mischerVerliertKeinenBefehl()
+    {
+        const float s = 1.0f / 32768;
+        auto flach = [](float wert) { return std::make_shared<const std::vector<float>>(size_t(Mischer::Rate) * Mischer::Kanaele, wert); };
+        const int loslassen = int(Mischer::Rate * Mischer::Loslassen_ms / 1000);
+        std::vector<int16_t> aus(size_t(2 * Mischer::Rate) * Mischer::Kanaele);
+        auto wert = [&](int frame) { return aus[size_t(Mischer::Kanaele * frame)]; };
+
+        // A voice carried out at frame 441 by a fill ahead, the stream then back at 300.
+        Mischer start;
+        start.mische(aus.data(), 441);
+        start.halte(flach(1024 * s), 1.0);
+        start.mische(aus.data(), 100);
+        QCOMPARE(start.zurueck(300), int64_t(300));
+        start.mische(aus.data(), 600);
+        QCOMPARE(wert(0), int16_t(1024));
+        QCOMPARE(wert(599), int16_t(1024));
+
+        // Its release, the same way: it dies away from frame 300 on.
+        Mischer los;
+        const int griff = los.halte(flach(1024 * s), 1.0);
+        los.mische(aus.data(), 441);
+        los.loese(griff);
+        los.mische(aus.data(), 100);
+        QCOMPARE(los.zurueck(300), int64_t(300));
+        los.mische(aus.data(), loslassen + 10);
+        QVERIFY(wert(loslassen / 2) < 600 && wert(loslassen / 2) > 400);
+        QCOMPARE(wert(loslassen + 5), int16_t(0));
+
+        // A read position that jumps forward and back, as PipeWire's estimate does: each of the
+        // three commands sounds once, never twice (a second click would cut and restart the first).
+        Mischer hin;
+        hin.halte(flach(1024 * s), 1.0);
+        hin.mische(aus.data(), 200);
+        hin.halte(flach(512 * s), 1.0);
+        hin.mische(aus.data(), 241);
+        hin.klick(flach(256 * s));
+        hin.mische(aus.data(), 100);
+        for (const int64_t ziel : {300, 350, 320, 1000, 310, 100}) {
+            hin.zurueck(ziel);
+            hin.mische(aus.data(), 50);
+            QCOMPARE(wert(0), int16_t(1024 + 512 + 256));
+            QCOMPARE(wert(49), int16_t(1024 + 512 + 256));
+        }
+    }
+
+    // The audio thread never allocates or frees, whatever the callers do meanwhile; a chord of ten
+    // voices at full volume never clips, and a single one keeps its loudness.
+    void mischerEchtzeitfest()
+    {
+        const Wav w = parseWav(lies(klang(12)));
+        QVERIFY(w.gueltig);
+        std::vector<float> stereo;
+        for (float v : w.pcm)
+            stereo.insert(stereo.end(), Mischer::Kanaele, v);
+        auto m = std::make_unique<Mischer>();
+        std::atomic<bool> fertig{false};
+        std::atomic<int> spitze{0};
+        std::thread audio([&] {
+            std::vector<int16_t> aus(size_t(256) * Mischer::Kanaele);
+            t_zaehlen = true;
+            for (int i = 0; i < 10000; ++i) {
+                m->mische(aus.data(), 64 + i % 193);
+                if (i % 7 == 0)
+                    m->zurueck(m->position() - 50 - i % 200);
+                for (int16_t v : aus)
+                    spitze = std::max<int>(spitze, std::abs(int(v)));
+            }
+            t_zaehlen = false;
+            fertig = true;
+        });
+        QList<int> griffe;
+        for (int runde = 0; !fertig; ++runde) {
+            // Each time a new copy, dropped at once by the caller: the mixer keeps it.
+            auto k = std::make_shared<const std::vector<float>>(stereo.begin(), stereo.begin() + Mischer::Rate / 5 * Mischer::Kanaele);
+            if (runde % 3 == 0)
+                m->klick(k);
+            griffe.append(m->halte(k, 1.0));
+            if (griffe.size() > 12)
+                m->loese(griffe.takeFirst());
+            QThread::usleep(500);
+        }
+        audio.join();
+        QCOMPARE(g_speicherzugriffe.load(), 0);
+        QVERIFY2(spitze <= std::lrint(32768 * Mischer::Grenze), qPrintable(QString::number(spitze)));
+
+        // One key alone comes out as loud as its file.
+        Mischer eine;
+        eine.halte(std::make_shared<const std::vector<float>>(stereo), 1.0);
+        std::vector<int16_t> aus(stereo.size());
+        eine.mische(aus.data(), int(stereo.size() / Mischer::Kanaele));
+        const float datei = *std::max_element(w.pcm.begin(), w.pcm.end(), [](float a, float b) { return std::abs(a) < std::abs(b); });
+        const int hoechster = std::abs(*std::max_element(aus.begin(), aus.end(), [](int16_t a, int16_t b) { return std::abs(a) < std::abs(b); }));
+        QVERIFY(std::abs(20 * std::log10(hoechster / 32768.0 / std::abs(datei))) < 0.1);
+    }
+
     // ---- The player's own PulseAudio stream, against a real server
 
     // A held voice, and a click that starts inside the stream's buffer while it sounds: both come
@@ -958,6 +1086,49 @@ private slots:
         QVERIFY2(uhr.elapsed() < 50, qPrintable(QString("ending waited %1 ms").arg(uhr.elapsed())));
         // The player that comes after the end is thrown away by the loading thread.
         QTRY_VERIFY_WITH_TIMEOUT(weg, 2000);
+    }
+
+    // A sound server that goes (PipeWire restarts on suspend, on a device change, on a crash) is
+    // found again: the player's own stream is back within 2 s of a new server answering, and with
+    // no server left SDL plays. No click waits for any of it.
+    void serverKommtWieder()
+    {
+        KLAVIDOR_OHNE_PULSEAUDIO_UEBERSPRINGEN();
+        PulseServer server(m_tmp.filePath("wechselserver"));
+        QVERIFY(server.starte());
+        const int laenge = 2 * Mischer::Rate; // 1 s: long enough to be seen sounding
+        QByteArray kurz = lies(klang(21)).left(44 + laenge), still = kurz;
+        still.replace(44, laenge, QByteArray(laenge, 0));
+        schreibe(m_tmp.filePath("kurz.wav"), kurz);
+        schreibe(m_tmp.filePath("still.wav"), still);
+        const QByteArray sdlTreiber = qgetenv("SDL_AUDIODRIVER"); // the tests' own: dummy
+        qunsetenv("SDL_AUDIODRIVER");
+        SdlTonausgabe ton;
+        qputenv("SDL_AUDIODRIVER", sdlTreiber);
+        QCOMPARE(ton.treiber(), QByteArray("pulseaudio-direkt"));
+        double laengsterKlick = 0;
+        auto klicke = [&](const QString& name) { laengsterKlick = std::max(laengsterKlick, zeitSpiele(ton, m_tmp.filePath(name))); };
+        for (int runde = 1; runde <= 10; ++runde) {
+            QTRY_VERIFY(!ton.klingt());
+            server.toete();
+            QVERIFY(server.starte());
+            QElapsedTimer uhr;
+            uhr.start();
+            while (ton.treiber() != "pulseaudio-direkt") {
+                klicke("still.wav");
+                QVERIFY2(uhr.elapsed() < 2000, qPrintable(QString("round %1: %2").arg(runde).arg(ton.treiber())));
+                warte(20);
+            }
+            // Only the stream that took over mixes now: its sound is this click.
+            klicke("kurz.wav");
+            // A fresh null sink sleeps through its first 2 s before it takes our lower latency.
+            QTRY_VERIFY2_WITH_TIMEOUT(ton.klingt(), qPrintable(QString("round %1: silent").arg(runde)), 3000);
+        }
+        server.toete();
+        QTRY_COMPARE_WITH_TIMEOUT(ton.treiber(), QByteArray("dummy"), 2000);
+        klicke("kurz.wav");
+        QTRY_VERIFY(ton.klingt());
+        QVERIFY2(laengsterKlick < 5, qPrintable(QString("a click waited %1 ms").arg(laengsterKlick)));
     }
 
     // ---- The generated sounds
