@@ -169,6 +169,12 @@ public:
         m_flutNoten.store(noten);
     }
     bool flutFertig() const { return m_flutGesendet.load() >= m_flutNoten.load(); }
+    // Nothing left to go out: every queued message sent and any flood done.
+    bool leer()
+    {
+        std::lock_guard sperre(m_mutex);
+        return m_warten.empty() && flutFertig();
+    }
     // Cycles JACK could not finish in time, in which clients may miss or repeat events.
     int xruns() const { return m_xruns.load(); }
     int flutFehler() const { return m_flutFehler.load(); } // notes that did not fit into JACK's buffer

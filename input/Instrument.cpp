@@ -115,7 +115,9 @@ void Keyboard::fuelleEingabeMenue(QMenu* optionen)
 
 void Keyboard::baueMidiMenue()
 {
+    // clear() deletes the entries but not their group, which would pile up with each rebuild.
     mnu_MIDIEingang->clear();
+    qDeleteAll(mnu_MIDIEingang->findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
     if (!m_midi || !m_midi->systemDa()) {
         QAction* a = mnu_MIDIEingang->addAction("Kein MIDI-System gefunden");
         a->setObjectName("mnu_MIDIKeinSystem");

@@ -6,6 +6,7 @@
 #include <QLibrary>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <mutex>
 #include <thread>
 
@@ -103,8 +104,13 @@ void MidiEingang::abholen()
 {
     MidiEreignis e;
     for (int i = 0; i < EreignisseProRunde; ++i) {
-        if (!m_geraete->naechstes(e))
+        if (!m_geraete->naechstes(e)) {
+            // A full queue lost events, maybe a note-off: nothing held may stay down.
+            if (m_geraete->verloren())
+                while (!m_gehalten.empty())
+                    loslassen(m_gehalten.begin()->first);
             return;
+        }
         verarbeite(e);
     }
     // More are waiting: come back after whatever else the event loop has to do.
@@ -116,17 +122,19 @@ void MidiEingang::verarbeite(const MidiEreignis& e)
     using Art = MidiEreignis::Art;
     switch (e.art) {
     case Art::NoteAn:
-        m_gehalten[e.quelle].set(e.nummer);
+        m_gehalten[e.quelle].noten.set(e.nummer);
         emit noteAn(e.nummer, e.wert);
         break;
     case Art::NoteAus:
-        m_gehalten[e.quelle].reset(e.nummer);
+        m_gehalten[e.quelle].noten.reset(e.nummer);
         emit noteAus(e.nummer);
         break;
     case Art::Pedal:
+        m_gehalten[e.quelle].pedal = e.wert;
         emit pedal(e.wert);
         break;
     case Art::AllesAus:
+        pedalLoesen(e.quelle);
         m_gehalten.erase(e.quelle);
         emit allesAus();
         break;
@@ -141,15 +149,28 @@ void MidiEingang::verarbeite(const MidiEreignis& e)
     }
 }
 
-// A source that went away takes its held notes with it, or their keys would stay down.
+// A source that went away takes its pedal and its held notes with it, or they would stay down.
 void MidiEingang::loslassen(std::uint32_t quelle)
 {
     const auto it = m_gehalten.find(quelle);
     if (it == m_gehalten.end())
         return;
-    const std::bitset<128> noten = it->second;
+    pedalLoesen(quelle); // first, so the notes end at once instead of ringing on
+    const std::bitset<128> noten = it->second.noten;
     m_gehalten.erase(it);
     for (int note = 0; note < static_cast<int>(noten.size()); ++note)
         if (noten.test(static_cast<std::size_t>(note)))
             emit noteAus(note);
+}
+
+// The window knows one pedal: it rises when this source's was down and no other source holds one.
+void MidiEingang::pedalLoesen(std::uint32_t quelle)
+{
+    const auto it = m_gehalten.find(quelle);
+    if (it == m_gehalten.end() || it->second.pedal == 0)
+        return;
+    it->second.pedal = 0;
+    const bool andere = std::any_of(m_gehalten.begin(), m_gehalten.end(), [](const auto& g) { return g.second.pedal > 0; });
+    if (!andere)
+        emit pedal(0);
 }

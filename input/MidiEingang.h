@@ -47,6 +47,14 @@ private:
     void abholen();
     void verarbeite(const MidiEreignis& e);
     void loslassen(std::uint32_t quelle);
+    void pedalLoesen(std::uint32_t quelle);
+
+    // What a source holds down: its notes and its pedal's last value.
+    struct Gehalten
+    {
+        std::bitset<128> noten;
+        int pedal = 0;
+    };
 
     struct Laden; // shared with the loading thread, which may outlive this object
     QString m_modul;
@@ -57,5 +65,5 @@ private:
     QString m_name;
     QStringList m_quellen;
     bool m_systemDa = false;
-    std::unordered_map<std::uint32_t, std::bitset<128>> m_gehalten; // held notes per source
+    std::unordered_map<std::uint32_t, Gehalten> m_gehalten; // per source
 };

@@ -12,7 +12,7 @@ struct MidiEreignis
         NoteAn,    // nummer = note, wert = velocity 1..127
         NoteAus,   // nummer = note
         Pedal,     // wert = controller 64's value
-        AllesAus,  // controller 120 or 123
+        AllesAus,  // controller 120 or 123, or a reset
         QuelleWeg, // the source `quelle` is closed; nothing more comes from it
         ListeNeu,  // the list of sources or the system's presence changed
     };
@@ -37,6 +37,8 @@ public:
     virtual void geweckt() = 0;
     // The next waiting event; one consumer thread only.
     virtual bool naechstes(MidiEreignis& ereignis) = 0;
+    // True once after the queue was full and events were lost (maybe a note-off); any thread.
+    virtual bool verloren() = 0;
 
     virtual QStringList quellen() const = 0;
     virtual bool systemDa() const = 0;

@@ -5,6 +5,7 @@ namespace {
 constexpr std::uint8_t ErsterStatus = 0x80;
 constexpr std::uint8_t ErsterSystemStatus = 0xF0;
 constexpr std::uint8_t ErsterEchtzeitStatus = 0xF8; // clock, start, active sensing: may come anywhere
+constexpr std::uint8_t Zuruecksetzen = 0xFF;        // system reset: back to the state after power-on
 constexpr std::uint8_t NoteAusTyp = 0x80, NoteAnTyp = 0x90, ReglerTyp = 0xB0, ProgrammTyp = 0xC0,
                        DruckTyp = 0xD0;
 constexpr int SchlagzeugKanal = 9; // channel 10: the drums of arranger keyboards
@@ -22,6 +23,13 @@ void MidiLeser::lies(const std::uint8_t* bytes, std::size_t anzahl, const Ausgab
 {
     for (std::size_t i = 0; i < anzahl; ++i) {
         const std::uint8_t b = bytes[i];
+        if (b == Zuruecksetzen) {
+            m_status = 0;
+            MidiEreignis e;
+            e.art = MidiEreignis::Art::AllesAus;
+            aus(e);
+            continue;
+        }
         if (b >= ErsterEchtzeitStatus)
             continue;
         if (b >= ErsterSystemStatus) {

@@ -17,7 +17,7 @@ public:
             m_zellen[i].folge.store(i, std::memory_order_relaxed);
     }
 
-    // False when full (the event is then lost; the caller counts it).
+    // False when full (the event is then lost; the caller notes it).
     bool rein(const T& wert)
     {
         std::size_t pos = m_ein.load(std::memory_order_relaxed);

@@ -19,7 +19,7 @@ const Bruecke Bruecken[] = {
     {QRegularExpression(R"(^Midi-Bridge:(.+?)(?: \d+)?:\((?:capture|playback)_\d+\) (.+)$)")}, // PipeWire
 };
 
-const QRegularExpression AlsaNummern(R"( \d+:\d+$)");
+const QRegularExpression AlsaNummern(R"( (\d+):(\d+)$)");
 
 QString ohneNummern(const MidiPort& port)
 {
@@ -58,6 +58,14 @@ QString Quellname(const MidiPort& port)
     const QString gebrueckt = ueberBruecke(port);
     const QString name = gebrueckt.isEmpty() ? ohneNummern(port) : gebrueckt;
     return keineQuelle(name) ? QString() : name;
+}
+
+AlsaAdresse Alsaadresse(const MidiPort& port)
+{
+    const auto treffer = AlsaNummern.match(port.roh);
+    if (port.system != MidiSystem::Alsa || !treffer.hasMatch())
+        return {};
+    return {treffer.captured(1).toInt(), treffer.captured(2).toInt()};
 }
 
 std::vector<MidiQuelle> Quellen(const std::vector<MidiPort>& ports)

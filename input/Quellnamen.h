@@ -26,5 +26,13 @@ QString Quellname(const MidiPort& port);
 // The sources among `ports`, in their order, bridged duplicates of ALSA ports left out.
 std::vector<MidiQuelle> Quellen(const std::vector<MidiPort>& ports);
 
+// The ALSA client and port numbers a port's name ends with; -1 where it has none.
+struct AlsaAdresse
+{
+    int client = -1;
+    int port = -1;
+};
+AlsaAdresse Alsaadresse(const MidiPort& port);
+
 // The program's own client name in both back ends.
 inline constexpr const char* EigenerClient = "Klavidor";

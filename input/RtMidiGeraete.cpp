@@ -6,6 +6,7 @@
 #include <alsa/asoundlib.h>
 #include <jack/jack.h>
 #include <jack/midiport.h>
+#include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@ namespace {
 
 constexpr std::size_t Schlangengroesse = 1 << 15; // 16 s of a 1000-notes-a-second flood
 constexpr auto Blickabstand = std::chrono::milliseconds(1000);
+constexpr auto ErsterWiederversuch = std::chrono::milliseconds(100);
 constexpr const char* EigenerPort = "Eingang";
 
 void stillRtMidi(RtMidiError::Type, const std::string&, void*) {}
@@ -65,6 +67,8 @@ struct OffenerPort
     RtMidiGeraete* ziel = nullptr;
     MidiLeser leser;
     std::unique_ptr<RtMidiIn> eingang;
+    std::string eigenerPort; // JACK: our port's full name, to see its connection drop
+    bool weg = false;        // ALSA: the announce port said it went
 
     static void empfange(double, std::vector<unsigned char>* bytes, void* selbst)
     {
@@ -78,20 +82,30 @@ struct OffenerPort
 };
 
 // A JACK client of our own that tells whether a server answers and lists its MIDI outputs. It
-// never starts a server, and its shutdown hook notices a server that dies.
+// never starts a server. Its callbacks wake the watcher when a port comes or goes, so a source
+// replugged between two looks is still seen going, and when the server dies.
 struct JackWache
 {
     jack_client_t* client = nullptr;
     std::atomic<bool> tot{false};
+    Wecker& weckruf;
 
-    JackWache()
+    explicit JackWache(Wecker& w) : weckruf(w)
     {
         jack_status_t status;
         client = jack_client_open(EigenerClient, JackNoStartServer, &status);
-        if (client) {
-            jack_on_shutdown(client, [](void* selbst) { static_cast<JackWache*>(selbst)->tot = true; }, this);
-            jack_activate(client);
-        }
+        if (!client)
+            return;
+        // JACK's threads: no allocation, no lock, only the flag and one write.
+        jack_on_shutdown(client, [](void* selbst) {
+            auto* w = static_cast<JackWache*>(selbst);
+            w->tot = true;
+            w->weckruf.wecken();
+        }, this);
+        jack_set_port_registration_callback(client, [](jack_port_id_t, int, void* selbst) {
+            static_cast<JackWache*>(selbst)->weckruf.wecken();
+        }, this);
+        jack_activate(client);
     }
     ~JackWache()
     {
@@ -107,6 +121,77 @@ struct JackWache
             namen.push_back(QString::fromUtf8(*p));
         jack_free(ports);
         return namen;
+    }
+
+    // The full names of the ports connected to `port`; none once it is gone.
+    std::vector<std::string> verbindungen(const QString& port) const
+    {
+        std::vector<std::string> namen;
+        jack_port_t* p = jack_port_by_name(client, port.toUtf8().constData());
+        const char** liste = p ? jack_port_get_all_connections(client, p) : nullptr;
+        for (const char** n = liste; n && *n; ++n)
+            namen.emplace_back(*n);
+        jack_free(liste);
+        return namen;
+    }
+};
+
+// The ALSA sequencer's announce port: it tells of every client and port that comes or goes. A
+// device replugged usually gets its old numbers back, so only this shows that it went.
+struct AlsaWache
+{
+    snd_seq_t* seq = nullptr;
+
+    AlsaWache()
+    {
+        if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_INPUT, SND_SEQ_NONBLOCK) < 0) {
+            seq = nullptr;
+            return;
+        }
+        snd_seq_set_client_name(seq, EigenerClient);
+        const int port = snd_seq_create_simple_port(seq, "Ansage", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_NO_EXPORT,
+                                                     SND_SEQ_PORT_TYPE_APPLICATION);
+        if (port < 0 || snd_seq_connect_from(seq, port, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE) < 0) {
+            snd_seq_close(seq);
+            seq = nullptr;
+        }
+    }
+    ~AlsaWache()
+    {
+        if (seq)
+            snd_seq_close(seq);
+    }
+
+    void deskriptoren(std::vector<pollfd>& fds) const
+    {
+        const int anzahl = snd_seq_poll_descriptors_count(seq, POLLIN);
+        fds.resize(fds.size() + static_cast<std::size_t>(anzahl));
+        snd_seq_poll_descriptors(seq, &fds[fds.size() - static_cast<std::size_t>(anzahl)],
+                                 static_cast<unsigned>(anzahl), POLLIN);
+    }
+
+    // Marks the opened ALSA ports that went since the last call; all of them when news were lost.
+    void gegangene(std::vector<std::unique_ptr<OffenerPort>>& offen) const
+    {
+        const auto markiere = [&](int client, int port) {
+            for (auto& o : offen) {
+                const AlsaAdresse a = Alsaadresse(o->port);
+                if (a.client >= 0 && (client < 0 || (a.client == client && (port < 0 || a.port == port))))
+                    o->weg = true;
+            }
+        };
+        snd_seq_event_t* e = nullptr;
+        for (;;) {
+            const int r = snd_seq_event_input(seq, &e);
+            if (r == -ENOSPC)
+                markiere(-1, -1);
+            else if (r < 0)
+                return;
+            else if (e->type == SND_SEQ_EVENT_PORT_EXIT)
+                markiere(e->data.addr.client, e->data.addr.port);
+            else if (e->type == SND_SEQ_EVENT_CLIENT_EXIT)
+                markiere(e->data.addr.client, -1);
+        }
     }
 };
 
@@ -144,7 +229,7 @@ RtMidiGeraete::~RtMidiGeraete()
         std::lock_guard sperre(m_mutex);
         m_ende = true;
     }
-    m_bedingung.notify_all();
+    m_weckruf.wecken();
     m_thread.join();
     m_offen.clear();
 }
@@ -155,9 +240,8 @@ void RtMidiGeraete::waehle(Wahl wahl, const QString& name)
         std::lock_guard sperre(m_mutex);
         m_wahl = wahl;
         m_name = name;
-        m_wahlNeu = true;
     }
-    m_bedingung.notify_all();
+    m_weckruf.wecken();
 }
 
 void RtMidiGeraete::geweckt()
@@ -168,6 +252,11 @@ void RtMidiGeraete::geweckt()
 bool RtMidiGeraete::naechstes(MidiEreignis& ereignis)
 {
     return m_schlange.raus(ereignis);
+}
+
+bool RtMidiGeraete::verloren()
+{
+    return m_verloren.exchange(false);
 }
 
 QStringList RtMidiGeraete::quellen() const
@@ -185,20 +274,36 @@ bool RtMidiGeraete::systemDa() const
 void RtMidiGeraete::einreihen(const MidiEreignis& ereignis)
 {
     if (!m_schlange.rein(ereignis))
-        m_verloren.fetch_add(1, std::memory_order_relaxed);
+        m_verloren.store(true);
     m_wecker.wecken();
 }
 
 void RtMidiGeraete::waechter()
 {
-    std::unique_lock sperre(m_mutex);
-    while (!m_ende) {
-        m_wahlNeu = false;
-        sperre.unlock();
+    for (;;) {
+        {
+            std::lock_guard sperre(m_mutex);
+            if (m_ende)
+                return;
+        }
         schauen();
-        sperre.lock();
-        m_bedingung.wait_for(sperre, Blickabstand, [this] { return m_ende || m_wahlNeu; });
+        warten();
     }
+}
+
+// Until woken, a sequencer announcement, a port due to be tried again, or the next regular look.
+void RtMidiGeraete::warten()
+{
+    const Uhr::time_point jetzt = Uhr::now();
+    Uhr::time_point frist = jetzt + Blickabstand;
+    for (const Fehlversuch& f : m_fehlversuche)
+        frist = std::min(frist, f.wieder);
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(frist - jetzt).count();
+    std::vector<pollfd> fds{{m_weckruf.deskriptor(), POLLIN, 0}};
+    if (m_alsaWache)
+        m_alsaWache->deskriptoren(fds);
+    poll(fds.data(), fds.size(), static_cast<int>(std::max<std::int64_t>(ms, 0)));
+    m_weckruf.quittieren();
 }
 
 void RtMidiGeraete::schauen()
@@ -217,6 +322,13 @@ bool RtMidiGeraete::alsaPruefen(std::vector<MidiPort>& ports)
         m_alsaListe = neuerEingang(MidiSystem::Alsa);
     if (!m_alsaListe)
         return false;
+    if (!m_alsaWache) {
+        auto wache = std::make_unique<AlsaWache>();
+        if (wache->seq)
+            m_alsaWache = std::move(wache);
+    }
+    if (m_alsaWache)
+        m_alsaWache->gegangene(m_offen);
     for (QString& name : portnamen(*m_alsaListe))
         ports.push_back({MidiSystem::Alsa, std::move(name)});
     return true;
@@ -232,7 +344,7 @@ bool RtMidiGeraete::jackPruefen(std::vector<MidiPort>& ports)
         m_jack.reset();
     }
     if (!m_jack) {
-        auto wache = std::make_unique<JackWache>();
+        auto wache = std::make_unique<JackWache>(m_weckruf);
         if (!wache->client)
             return false;
         m_jack = std::move(wache);
@@ -240,6 +352,17 @@ bool RtMidiGeraete::jackPruefen(std::vector<MidiPort>& ports)
     for (QString& name : m_jack->ausgaenge())
         ports.push_back({MidiSystem::Jack, std::move(name)});
     return true;
+}
+
+// A source gone, though a port of its name may be back: on JACK our connection to it is gone.
+bool RtMidiGeraete::abgerissen(const OffenerPort& offen) const
+{
+    if (offen.port.system == MidiSystem::Alsa)
+        return offen.weg;
+    if (!m_jack)
+        return true;
+    const std::vector<std::string> namen = m_jack->verbindungen(offen.port.roh);
+    return std::find(namen.begin(), namen.end(), offen.eigenerPort) == namen.end();
 }
 
 void RtMidiGeraete::abgleichen(const std::vector<MidiQuelle>& quellen)
@@ -256,12 +379,13 @@ void RtMidiGeraete::abgleichen(const std::vector<MidiQuelle>& quellen)
         if (wahl == Wahl::Alle || (wahl == Wahl::Eine && q.name == name))
             gewollt.push_back(q.port);
     const auto gleich = [](const MidiPort& a, const MidiPort& b) { return a.system == b.system && a.roh == b.roh; };
-    for (std::size_t i = m_offen.size(); i-- > 0;) {
-        const bool bleibt = std::any_of(gewollt.begin(), gewollt.end(),
-                                        [&](const MidiPort& p) { return gleich(p, m_offen[i]->port); });
-        if (!bleibt)
-            schliessen(i);
-    }
+    const auto istGewollt = [&](const MidiPort& p) {
+        return std::any_of(gewollt.begin(), gewollt.end(), [&](const MidiPort& g) { return gleich(g, p); });
+    };
+    for (std::size_t i = m_offen.size(); i-- > 0;)
+        if (!istGewollt(m_offen[i]->port) || abgerissen(*m_offen[i]))
+            schliessen(i); // and opened again below, if a port of its name is there
+    std::erase_if(m_fehlversuche, [&](const Fehlversuch& f) { return !istGewollt(f.port); });
     for (const MidiPort& p : gewollt) {
         const bool offen = std::any_of(m_offen.begin(), m_offen.end(),
                                        [&](const auto& o) { return gleich(p, o->port); });
@@ -284,6 +408,11 @@ void RtMidiGeraete::oeffnen(const MidiPort& port)
     // tried while dead ones are still open.
     if (port.system == MidiSystem::Jack && (!m_jack || m_jack->tot))
         return;
+    const auto versuch = std::find_if(m_fehlversuche.begin(), m_fehlversuche.end(), [&](const Fehlversuch& f) {
+        return f.port.system == port.system && f.port.roh == port.roh;
+    });
+    if (versuch != m_fehlversuche.end() && Uhr::now() < versuch->wieder)
+        return;
     auto offen = std::make_unique<OffenerPort>();
     offen->port = port;
     offen->ziel = this;
@@ -298,9 +427,39 @@ void RtMidiGeraete::oeffnen(const MidiPort& port)
     offen->quelle = m_naechsteQuelle++;
     offen->eingang->ignoreTypes(false, true, true); // clock and active sensing; the reader skips SysEx
     offen->eingang->setCallback(&OffenerPort::empfange, offen.get());
-    offen->eingang->openPort(static_cast<unsigned>(it - namen.begin()), EigenerPort);
-    if (offen->eingang->isPortOpen())
-        m_offen.push_back(std::move(offen));
+    if (!verbinden(*offen, static_cast<unsigned>(it - namen.begin()))) {
+        fehlgeschlagen(port);
+        return;
+    }
+    if (versuch != m_fehlversuche.end())
+        m_fehlversuche.erase(versuch);
+    m_offen.push_back(std::move(offen));
+}
+
+// Opens the port; on JACK also finds our own port by the connection that opening made.
+bool RtMidiGeraete::verbinden(OffenerPort& offen, unsigned index)
+{
+    if (offen.port.system == MidiSystem::Alsa) {
+        offen.eingang->openPort(index, EigenerPort);
+        return offen.eingang->isPortOpen();
+    }
+    const std::vector<std::string> vorher = m_jack->verbindungen(offen.port.roh);
+    offen.eingang->openPort(index, EigenerPort);
+    for (std::string& name : m_jack->verbindungen(offen.port.roh))
+        if (std::find(vorher.begin(), vorher.end(), name) == vorher.end())
+            offen.eigenerPort = std::move(name);
+    return !offen.eigenerPort.empty(); // none: its client is not active yet, say
+}
+
+void RtMidiGeraete::fehlgeschlagen(const MidiPort& port)
+{
+    auto it = std::find_if(m_fehlversuche.begin(), m_fehlversuche.end(), [&](const Fehlversuch& f) {
+        return f.port.system == port.system && f.port.roh == port.roh;
+    });
+    if (it == m_fehlversuche.end())
+        it = m_fehlversuche.insert(m_fehlversuche.end(), {port, {}, ErsterWiederversuch / 2});
+    it->pause = std::min<Uhr::duration>(it->pause * 2, Blickabstand);
+    it->wieder = Uhr::now() + it->pause;
 }
 
 void RtMidiGeraete::veroeffentlichen(const std::vector<MidiQuelle>& quellen, bool da)

@@ -1,6 +1,7 @@
 // The MIDI devices through RtMidi, both Linux back ends: the ALSA sequencer and JACK. A thread of
-// its own looks for sources about every second (RtMidi has no notification), opens the chosen
-// ones and lets go of vanished ones; the devices' threads only put events into a lock-free queue.
+// its own opens the chosen sources and lets go of vanished ones. It looks at once when JACK or the
+// ALSA sequencer's announce port tells of a port that comes or goes (RtMidi has no notification),
+// and about every second besides; the devices' threads only put events into a lock-free queue.
 #pragma once
 
 #include "input/MidiGeraete.h"
@@ -8,7 +9,7 @@
 #include "input/Quellnamen.h"
 
 #include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -17,8 +18,9 @@
 class RtMidiIn;
 struct OffenerPort;
 struct JackWache;
+struct AlsaWache;
 
-// Wakes the consumer through a file descriptor, once per batch of events.
+// Wakes a waiting thread through a file descriptor, once per batch of news.
 class Wecker
 {
 public:
@@ -45,28 +47,42 @@ public:
     bool naechstes(MidiEreignis& ereignis) override;
     QStringList quellen() const override;
     bool systemDa() const override;
+    bool verloren() override;
 
     // From a device thread.
     void einreihen(const MidiEreignis& ereignis);
 
 private:
+    using Uhr = std::chrono::steady_clock;
+    // A port whose opening failed (a JACK client not yet active, say): tried again after a pause
+    // that grows, so a client that never activates costs no busy loop.
+    struct Fehlversuch
+    {
+        MidiPort port;
+        Uhr::time_point wieder;
+        Uhr::duration pause;
+    };
+
     void waechter();
+    void warten();
     void schauen();
     bool alsaPruefen(std::vector<MidiPort>& ports);
     bool jackPruefen(std::vector<MidiPort>& ports);
+    bool abgerissen(const OffenerPort& offen) const;
     void abgleichen(const std::vector<MidiQuelle>& quellen);
     void schliessen(std::size_t index);
     void oeffnen(const MidiPort& port);
+    bool verbinden(OffenerPort& offen, unsigned index);
+    void fehlgeschlagen(const MidiPort& port);
     void veroeffentlichen(const std::vector<MidiQuelle>& quellen, bool da);
 
     MidiSchlange<MidiEreignis> m_schlange;
     Wecker m_wecker;
-    std::atomic<unsigned> m_verloren{0};
+    std::atomic<bool> m_verloren{false};
 
+    Wecker m_weckruf; // wakes the watcher: a new choice, the end, a port that came or went
     std::mutex m_mutex; // guards the choice and the stop request
-    std::condition_variable m_bedingung;
     bool m_ende = false;
-    bool m_wahlNeu = false;
     Wahl m_wahl = Wahl::Alle;
     QString m_name;
 
@@ -76,8 +92,10 @@ private:
 
     // The watcher thread's own.
     std::unique_ptr<RtMidiIn> m_alsaListe;
+    std::unique_ptr<AlsaWache> m_alsaWache;
     std::unique_ptr<JackWache> m_jack;
     std::vector<std::unique_ptr<OffenerPort>> m_offen;
+    std::vector<Fehlversuch> m_fehlversuche;
     std::uint32_t m_naechsteQuelle = 1;
 
     std::thread m_thread; // last: starts once everything else exists

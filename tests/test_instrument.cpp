@@ -6,6 +6,7 @@
 #include "../bench/midiquelle.h"
 #include "input/MidiEingang.h"
 
+#include <QActionGroup>
 #include <QMessageBox>
 #include <QTemporaryDir>
 
@@ -65,6 +66,10 @@ private slots:
         QCOMPARE(menue.first(), QString("Alle Eingänge*"));
         QVERIFY2(menue[1].contains("Klavier-Test"), qPrintable(menue.join(", ")));
         QCOMPARE(menue.last(), QString("Kein MIDI-Eingang"));
+        // Rebuilding the menu, as each change of the sources does, leaves one group of entries.
+        for (int i = 0; i < 1000; ++i)
+            emit kb()->midiEingang()->quellenGeaendert();
+        QCOMPARE(kb()->mnu_MIDIEingang->findChildren<QActionGroup*>().size(), 1);
     }
 
     void betrachtenZeigtNenntUndKlingtGehalten()
@@ -166,12 +171,16 @@ private slots:
         kb()->findChild<QAction*>("mnu_Lernen_abschalten")->trigger();
     }
 
+    // With the pedal down: the key rises and its sound ends, the pedal going with its keyboard.
     void quelleVerschwindetUnterGehaltenerTaste()
     {
-        spiele({An, 72, 100});
+        auto& ton = m_f->ton;
+        spiele({Regler, 64, 127, An, 72, 100});
         QTRY_VERIFY(kb()->TheKey[24]->isDown());
+        const int stimme = ton.gehalten.size();
         m_quelle->schliessen();
         QTRY_VERIFY_WITH_TIMEOUT(!kb()->TheKey[24]->isDown(), 3000);
+        QTRY_VERIFY(ton.geloest.contains(stimme));
         QTRY_COMPARE_WITH_TIMEOUT(eintraege(kb()->mnu_MIDIEingang).size(), 2, 3000);
     }
 

@@ -1,6 +1,7 @@
 // MIDI input against a real JACK server (dummy driver) and a JACK source of the test's own:
 // sources found and lost, notes, velocities, pedal and channel 10, the choice of sources, a source
-// or the whole server vanishing while notes are held, a flood, and never a word on stderr. Also
+// replugged or the whole server vanishing while notes are held, a flood, an overfull queue, and
+// never a word on stderr. Also
 // the rules that turn port names into sources and bytes into events.
 #include "bench/midiquelle.h"
 #include "input/MidiEingang.h"
@@ -17,6 +18,8 @@
 #include <fcntl.h>
 #include <thread>
 #include <unistd.h>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -83,7 +86,29 @@ class TestMidi : public QObject
         return warte([&] { return m.zeilen.size() >= vorher + erwartet; }, 1000);
     }
 
+    // Until no signal has come for a while (a flood ends late on a loaded machine).
+    void ruhig()
+    {
+        Mitschrift m(*m_eingang);
+        QElapsedTimer uhr;
+        uhr.start();
+        qsizetype gesehen = -1;
+        while (gesehen != m.zeilen.size() && uhr.elapsed() < 5000) {
+            gesehen = m.zeilen.size();
+            warte([] { return false; }, 100);
+        }
+    }
+
 private slots:
+    // Each test starts from a drained source: nothing of the test before still on its way.
+    void init()
+    {
+        if (!m_quelle)
+            return;
+        warte([&] { return m_quelle->leer(); }, 5000);
+        ruhig();
+    }
+
     void initTestCase()
     {
         // Everything this process prints to stderr lands in a file, which must stay empty.
@@ -158,6 +183,7 @@ private slots:
         QTest::newRow("one-byte messages keep their length") << N{{0xC0, 5, 6}, {0xD0, 40}, {0x90, 70, 7}}
                                                              << QStringList{"an 70 7"};
         QTest::newRow("data without status, song position") << N{{60, 100}, {0xF2, 1, 2, 3}} << QStringList{};
+        QTest::newRow("reset ends all and running status") << N{{0x90, 60, 1}, {0xFF}, {61, 1}} << QStringList{"an 60 1", "alles aus"};
     }
     void leser()
     {
@@ -335,6 +361,60 @@ private slots:
         QCOMPARE(m.zeilen.mid(2 * Noten - 2), QStringList({QString("an %1 100").arg(48 + (Noten - 1) % 40),
                                                            QString("aus %1").arg(48 + (Noten - 1) % 40)}));
         QVERIFY2(laengstePause < 250, qPrintable(QString("the event loop stood still for %1 ms").arg(laengstePause)));
+    }
+
+    // What ends a source's notes ends its pedal too: all notes off, all sound off, a reset, the
+    // source going. A source replugged under its name, however soon, is taken within a second.
+    void loslassen_data()
+    {
+        using B = std::vector<std::uint8_t>;
+        QTest::addColumn<B>("ende"); // empty: the source is closed
+        QTest::addColumn<int>("pause_ms"); // then opened again after this
+        QTest::addColumn<QStringList>("zeilen");
+        const QStringList alles{"pedal 0", "alles aus"}, weg{"pedal 0", "aus 60", "an 62 90", "aus 62"};
+        QTest::newRow("all notes off") << B{0xB0, 123, 0} << 0 << alles;
+        QTest::newRow("all sound off") << B{0xB1, 120, 0} << 0 << alles;
+        QTest::newRow("reset") << B{0xFF} << 0 << alles;
+        for (int ms : {100, 300, 1000, 3000})
+            QTest::addRow("replugged after %d ms", ms) << B{} << ms << weg;
+    }
+    void loslassen()
+    {
+        QFETCH(std::vector<std::uint8_t>, ende);
+        QFETCH(int, pause_ms);
+        QFETCH(QStringList, zeilen);
+        Mitschrift m(*m_eingang);
+        QVERIFY(spiele(m, {{0x90, 60, 100}, {0xB0, 64, 127}}, 2));
+        if (!ende.empty()) {
+            QVERIFY(spiele(m, {ende}, 2));
+        } else {
+            m_quelle.reset();
+            warte([] { return false; }, pause_ms);
+            m_quelle = std::make_unique<Testquelle>("Testtastatur");
+            QVERIFY2(warte([&] { return m_quelle->verbindungen() == 1; }, 1000), "not taken within 1 s");
+            m_quelle->sende({0x90, 62, 90});
+            m_quelle->sende({0x80, 62, 0});
+            QVERIFY(warte([&] { return m.zeilen.contains("aus 62"); }, 1000));
+        }
+        QCOMPARE(m.zeilen.mid(2), zeilen);
+    }
+
+    // A full queue loses the newest events, here a note-off: what is held is let go all the same.
+    void ueberlauf()
+    {
+        Mitschrift m(*m_eingang);
+        QVERIFY(spiele(m, {{0x90, 30, 100}}, 1));
+        // This thread takes nothing while a flood overfills the queue and the note-off comes last.
+        constexpr int Noten = 20000;
+        m_quelle->flut(Noten, 100000);
+        while (!m_quelle->flutFertig())
+            std::this_thread::sleep_for(10ms);
+        m_quelle->sende({0x80, 30, 0});
+        while (!m_quelle->leer())
+            std::this_thread::sleep_for(10ms);
+        std::this_thread::sleep_for(50ms);
+        QVERIFY(warte([&] { return m.zeilen.contains("aus 30"); }, 3000));
+        QVERIFY(m.anzahl("an ") < Noten); // the queue did overflow
     }
 
     // A source that goes away mid-note takes its held notes with it; a second one stays.
