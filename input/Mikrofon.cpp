@@ -6,38 +6,148 @@
 
 #include <QFileInfo>
 #include <QLibrary>
+#include <QSocketNotifier>
 #include <QThread>
+#include <QTimer>
+#include <array>
 #include <atomic>
-#include <memory>
+#include <cstdint>
+#include <functional>
+
+#ifdef __linux__
+#include <sys/eventfd.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
 constexpr const char* Modulname = "klavidor_mikro.so";
+constexpr std::size_t Postplaetze = 256; // 12 s of levels: a window busy longer loses some news
+#ifndef __linux__
+constexpr int Nachsehen_ms = 10; // without an eventfd the window looks this often while listening
+#endif
 
 } // namespace
 
-// Carries the module's news of one session to the Mikrofon's thread.
+// What SDL's capture thread hears, handed to the window's thread without a lock or an allocation:
+// a ring with one writer (the capture thread; a session's thread has ended before the next opens)
+// and one reader, and a wake-up written only when the reader may be asleep.
+class Mikropost
+{
+public:
+    struct Nachricht
+    {
+        enum class Art : std::uint8_t { Pegel, Note } art;
+        int sitzung;
+        double pegel;
+        int midi;
+        std::chrono::steady_clock::time_point einsatz;
+    };
+
+    Mikropost(QObject* ziel, std::function<void()> abholen);
+    ~Mikropost();
+
+    void lege(const Nachricht& n) noexcept // capture thread
+    {
+        const std::size_t geschrieben = m_geschrieben.load(std::memory_order_relaxed);
+        if (geschrieben - m_gelesen.load(std::memory_order_acquire) == Postplaetze)
+            return; // full: the window has not looked for seconds
+        m_ring[geschrieben % Postplaetze] = n;
+        m_geschrieben.store(geschrieben + 1); // seq_cst with m_geweckt: either the reader sees it or we wake
+        if (!m_geweckt.exchange(true))
+            wecke();
+    }
+
+    // Window thread. Each message is taken before it is acted on, so a nested event loop in a
+    // receiver (a message box) takes the rest without repeating it.
+    template <typename F> void leere(F handle)
+    {
+        quittiere();
+        for (;;) {
+            const std::size_t gelesen = m_gelesen.load(std::memory_order_relaxed);
+            if (gelesen == m_geschrieben.load())
+                return;
+            const Nachricht n = m_ring[gelesen % Postplaetze];
+            m_gelesen.store(gelesen + 1, std::memory_order_release);
+            handle(n);
+        }
+    }
+
+private:
+    void wecke() noexcept;
+    void quittiere();
+
+    std::array<Nachricht, Postplaetze> m_ring{};
+    std::atomic<std::size_t> m_geschrieben{0}, m_gelesen{0};
+    std::atomic<bool> m_geweckt{false};
+    int m_fd = -1;
+    QObject* m_melder = nullptr; // wakes the window's thread: lives there, as a child of the target
+};
+
+#ifdef __linux__
+Mikropost::Mikropost(QObject* ziel, std::function<void()> abholen) : m_fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+{
+    auto* melder = new QSocketNotifier(m_fd, QSocketNotifier::Read, ziel);
+    QObject::connect(melder, &QSocketNotifier::activated, ziel, std::move(abholen));
+    m_melder = melder;
+}
+
+Mikropost::~Mikropost()
+{
+    delete m_melder; // no longer watched once closed
+    close(m_fd);
+}
+
+void Mikropost::wecke() noexcept
+{
+    const std::uint64_t eins = 1;
+    [[maybe_unused]] auto n = write(m_fd, &eins, sizeof eins);
+}
+
+void Mikropost::quittiere()
+{
+    std::uint64_t zaehler;
+    [[maybe_unused]] auto n = read(m_fd, &zaehler, sizeof zaehler);
+    m_geweckt.store(false); // before the ring is read: news laid after this wakes us again
+}
+#else
+Mikropost::Mikropost(QObject* ziel, std::function<void()> abholen)
+{
+    auto* uhr = new QTimer(ziel);
+    QObject::connect(uhr, &QTimer::timeout, ziel, std::move(abholen));
+    uhr->start(Nachsehen_ms);
+    m_melder = uhr;
+}
+
+Mikropost::~Mikropost() { delete m_melder; }
+void Mikropost::wecke() noexcept {}
+void Mikropost::quittiere() { m_geweckt.store(false); }
+#endif
+
+// Carries the module's news of one session to the Mikrofon's thread: what the capture thread
+// hears through the post, the rare news of the other threads as queued calls.
 class Mikrobote : public Mikrohoerer
 {
 public:
-    Mikrobote(Mikrofon* mikrofon, int sitzung) : m_mikrofon(mikrofon), m_sitzung(sitzung) {}
-    void pegel(double wert) override { schicke([=](Mikrofon* m, int s) { m->meldePegel(s, wert); }); }
+    Mikrobote(Mikrofon* mikrofon, Mikropost* post, int sitzung) : m_mikrofon(mikrofon), m_post(post), m_sitzung(sitzung)
+    {
+    }
+    void pegel(double wert) override { m_post->lege({Mikropost::Nachricht::Art::Pegel, m_sitzung, wert, 0, {}}); }
     void note(int midi, std::chrono::steady_clock::time_point einsatz) override
     {
-        schicke([=](Mikrofon* m, int s) { m->meldeNote(s, midi, einsatz); });
+        m_post->lege({Mikropost::Nachricht::Art::Note, m_sitzung, 0, midi, einsatz});
     }
-    void getrennt() override { schicke([](Mikrofon* m, int s) { m->melde(s, Mikrofon::Ereignis::Getrennt); }); }
-    void melde(Mikrofon::Ereignis e) { schicke([e](Mikrofon* m, int s) { m->melde(s, e); }); }
-
-private:
-    template <typename F> void schicke(F f)
+    void getrennt() override { melde(Mikrofon::Ereignis::Getrennt); }
+    void melde(Mikrofon::Ereignis e)
     {
         Mikrofon* m = m_mikrofon;
         const int s = m_sitzung;
-        QMetaObject::invokeMethod(m, [f, m, s] { f(m, s); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m, [m, s, e] { m->melde(s, e); }, Qt::QueuedConnection);
     }
 
+private:
     Mikrofon* m_mikrofon;
+    Mikropost* m_post;
     int m_sitzung;
 };
 
@@ -45,14 +155,17 @@ private:
 class Mikroarbeiter : public QObject
 {
 public:
-    Mikroarbeiter(Mikrofon* mikrofon, QString modul) : m_mikrofon(mikrofon), m_modul(std::move(modul)) {}
+    Mikroarbeiter(Mikrofon* mikrofon, Mikropost* post, QString modul)
+        : m_mikrofon(mikrofon), m_post(post), m_modul(std::move(modul))
+    {
+    }
 
     void oeffne(int sitzung)
     {
         schliesse();
         if (sitzung != gewuenscht)
             return; // switched off again, or on anew, before this thread came to it
-        m_bote = std::make_unique<Mikrobote>(m_mikrofon, sitzung);
+        m_bote = std::make_unique<Mikrobote>(m_mikrofon, m_post, sitzung);
         m_aufnahme = lade() ? m_oeffnen(m_bote.get()) : nullptr;
         m_bote->melde(m_aufnahme ? Mikrofon::Ereignis::HoertZu : Mikrofon::Ereignis::KeinMikrofon);
     }
@@ -88,6 +201,7 @@ private:
     }
 
     Mikrofon* m_mikrofon;
+    Mikropost* m_post;
     QString m_modul;
     MikroOeffnen m_oeffnen = nullptr;
     MikroSchliessen m_schliessen = nullptr;
@@ -118,7 +232,8 @@ void Mikrofon::einschalten()
     if (!m_faden) {
         m_faden = new QThread(this);
         m_faden->setObjectName("Mikrofon");
-        m_arbeiter = new Mikroarbeiter(this, m_modul);
+        m_post = std::make_unique<Mikropost>(this, [this] { holePost(); });
+        m_arbeiter = new Mikroarbeiter(this, m_post.get(), m_modul);
         m_arbeiter->moveToThread(m_faden);
         m_faden->start();
     }
@@ -141,6 +256,16 @@ void Mikrofon::schliesse()
     m_arbeiter->gewuenscht = ++m_sitzung;
     Mikroarbeiter* arbeiter = m_arbeiter;
     QMetaObject::invokeMethod(arbeiter, [arbeiter] { arbeiter->schliesse(); }, Qt::QueuedConnection);
+}
+
+void Mikrofon::holePost()
+{
+    m_post->leere([this](const Mikropost::Nachricht& n) {
+        if (n.art == Mikropost::Nachricht::Art::Pegel)
+            meldePegel(n.sitzung, n.pegel);
+        else
+            meldeNote(n.sitzung, n.midi, n.einsatz);
+    });
 }
 
 void Mikrofon::taubBis(std::chrono::steady_clock::time_point bis) { m_taubBis = std::max(m_taubBis, bis); }

@@ -8,10 +8,12 @@
 #include <QString>
 #include <QStringList>
 #include <chrono>
+#include <memory>
 
 class QThread;
 class Mikroarbeiter;
 class Mikrobote;
+class Mikropost;
 
 class Mikrofon : public QObject
 {
@@ -43,15 +45,16 @@ signals:
 private:
     friend class Mikroarbeiter;
     friend class Mikrobote;
-class Mikrobote;
     enum class Ereignis { HoertZu, KeinMikrofon, Getrennt };
     // Called on this object's thread with the session the news belongs to.
     void melde(int sitzung, Ereignis e);
     void meldePegel(int sitzung, double wert);
     void meldeNote(int sitzung, int note, std::chrono::steady_clock::time_point einsatz);
     void schliesse();
+    void holePost();
 
     QString m_modul;
+    std::unique_ptr<Mikropost> m_post; // what SDL's capture thread heard, taken on this object's thread
     QThread* m_faden = nullptr;
     Mikroarbeiter* m_arbeiter = nullptr;
     bool m_an = false;

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <set>
 #include <string>
 #include <unistd.h>
@@ -14,8 +15,9 @@ namespace {
 
 constexpr auto Hoechstens = std::chrono::milliseconds(1000); // a stalled server must not hold us
 constexpr int Schritt_us = 10000;
+constexpr auto Wiederverbinden = std::chrono::seconds(1); // a server gone is looked for that often
 
-// One short connection to the server, run on the calling thread.
+// One connection to the server, run on the calling thread.
 class Verbindung
 {
 public:
@@ -41,8 +43,26 @@ public:
     Verbindung(const Verbindung&) = delete;
     Verbindung& operator=(const Verbindung&) = delete;
 
-    bool bereit() const { return m_bereit; }
+    bool bereit() const { return m_bereit && pa_context_get_state(m_kontext) == PA_CONTEXT_READY; }
     pa_context* kontext() { return m_kontext; }
+
+    // `neu` is set whenever a source or a capture stream comes, goes or moves.
+    void abonniere(bool* neu)
+    {
+        pa_context_set_subscribe_callback(m_kontext, [](pa_context*, pa_subscription_event_type_t, uint32_t, void* d) {
+            *static_cast<bool*>(d) = true;
+        }, neu);
+        fuehreAus(pa_context_subscribe(m_kontext, pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SOURCE
+                                                                         | PA_SUBSCRIPTION_MASK_SOURCE_OUTPUT),
+                                       nullptr, nullptr));
+    }
+
+    // Dispatches what the server has sent, without waiting.
+    void nimmNachrichten()
+    {
+        while (pa_mainloop_iterate(m_schleife, 0, nullptr) > 0) {
+        }
+    }
 
     // Runs the loop until the operation is done (or the time is up) and lets it go.
     void fuehreAus(pa_operation* op)
@@ -78,10 +98,9 @@ struct Quellen
     std::set<uint32_t> eigeneQuellen; // sources that this process's capture streams read
 };
 
-Quellen frage(bool eigene)
+Quellen frage(Verbindung& v, bool eigene)
 {
     Quellen q;
-    Verbindung v;
     if (!v.bereit())
         return q;
     if (!eigene)
@@ -105,26 +124,71 @@ Quellen frage(bool eigene)
     return q;
 }
 
-} // namespace
-
-bool Monitorquelle::standardIstMonitor()
+bool amMonitor(const Quellen& q)
 {
-    const Quellen q = frage(false);
-    return q.monitorNamen.count(q.standard) > 0;
-}
-
-bool Monitorquelle::eigeneAufnahmeAmMonitor()
-{
-    const Quellen q = frage(true);
     for (uint32_t quelle : q.eigeneQuellen)
         if (q.monitorNummern.count(quelle))
             return true;
     return false;
 }
 
+} // namespace
+
+bool Monitorquelle::standardIstMonitor()
+{
+    Verbindung v;
+    const Quellen q = frage(v, false);
+    return q.monitorNamen.count(q.standard) > 0;
+}
+
+struct Monitorquelle::Wache::Zustand
+{
+    std::unique_ptr<Verbindung> verbindung;
+    bool neu = true; // asked by nobody yet, or changed since
+    bool amMonitor = false;
+    std::chrono::steady_clock::time_point naechsterVersuch{};
+
+    bool verbunden()
+    {
+        if (verbindung && verbindung->bereit())
+            return true;
+        const auto jetzt = std::chrono::steady_clock::now();
+        if (jetzt < naechsterVersuch)
+            return false;
+        naechsterVersuch = jetzt + Wiederverbinden;
+        verbindung = std::make_unique<Verbindung>();
+        if (!verbindung->bereit())
+            return false;
+        verbindung->abonniere(&neu);
+        neu = true; // what changed while we were away is not known
+        return true;
+    }
+};
+
+Monitorquelle::Wache::Wache() : z(std::make_unique<Zustand>()) {}
+Monitorquelle::Wache::~Wache() = default;
+
+bool Monitorquelle::Wache::eigeneAufnahmeAmMonitor()
+{
+    if (!z->verbunden())
+        return false;
+    z->verbindung->nimmNachrichten();
+    if (z->neu) {
+        z->neu = false; // news arriving while we ask marks it again
+        z->amMonitor = amMonitor(frage(*z->verbindung, true));
+    }
+    return z->amMonitor;
+}
+
 #else
 
 bool Monitorquelle::standardIstMonitor() { return false; }
-bool Monitorquelle::eigeneAufnahmeAmMonitor() { return false; }
+
+struct Monitorquelle::Wache::Zustand
+{
+};
+Monitorquelle::Wache::Wache() = default;
+Monitorquelle::Wache::~Wache() = default;
+bool Monitorquelle::Wache::eigeneAufnahmeAmMonitor() { return false; }
 
 #endif

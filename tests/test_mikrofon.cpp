@@ -11,6 +11,46 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <pthread.h>
+
+namespace {
+
+// C++ allocations and frees on SDL's capture thread (named "SDLAudioC<n>"), counted while asked.
+std::atomic<bool> g_zaehlen{false};
+std::atomic<int> g_aufnahmeSpeicher{0};
+
+void zaehle()
+{
+    if (!g_zaehlen.load(std::memory_order_relaxed))
+        return;
+    char name[16] = {};
+    pthread_getname_np(pthread_self(), name, sizeof name);
+    if (std::strncmp(name, "SDLAudioC", 9) == 0)
+        ++g_aufnahmeSpeicher;
+}
+
+} // namespace
+
+void* operator new(std::size_t n)
+{
+    zaehle();
+    if (void* p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) { return operator new(n); }
+void operator delete(void* p) noexcept
+{
+    if (p)
+        zaehle();
+    std::free(p);
+}
+void operator delete[](void* p) noexcept { operator delete(p); }
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -249,8 +289,12 @@ void TestMikrofon::hoertNotenUeberDenSoundServer()
         ausserhalb(&m, &Mikrofon::noteAusserhalb), pegel(&m, &Mikrofon::pegel);
     m.einschalten();
     QVERIFY(zu.wait(5000));
+    g_aufnahmeSpeicher = 0;
+    g_zaehlen = true;
     spiele("folge.wav");
     QTRY_COMPARE_WITH_TIMEOUT(ausserhalb.count(), 1, 3000);
+    g_zaehlen = false;
+    QCOMPARE(g_aufnahmeSpeicher.load(), 0); // a real-time thread: it hands on what it heard without allocating
     QCOMPARE(gehoert.count(), 2);
     QCOMPARE(gehoert[0][0].toInt(), 60);
     QCOMPARE(gehoert[1][0].toInt(), 74);
@@ -275,7 +319,8 @@ void TestMikrofon::hoertNotenUeberDenSoundServer()
     QCOMPARE(gehoert.count(), 3);
 }
 
-// Unloading the source moves the stream to the monitor; the microphone lets go by itself.
+// Unloading the source moves the stream to the monitor; the microphone lets go by itself. It
+// watches over one connection to the server, told of changes, not one connection per look.
 void TestMikrofon::getrenntWennDieQuelleVerschwindet()
 {
     KLAVIDOR_OHNE_PULSEAUDIO_UEBERSPRINGEN();
@@ -286,6 +331,17 @@ void TestMikrofon::getrenntWennDieQuelleVerschwindet()
     QSignalSpy zu(&m, &Mikrofon::hoertZu), weg(&m, &Mikrofon::getrennt), gehoert(&m, &Mikrofon::noteGehoert);
     m.einschalten();
     QVERIFY(zu.wait(5000));
+    // The server numbers its clients in turn: the newest is the pactl asking.
+    const auto neuesterKlient = [] {
+        int n = -1;
+        for (const QString& zeile : PulseServer::pactl({"list", "short", "clients"}).split('\n'))
+            n = std::max(n, zeile.section('\t', 0, 0).toInt());
+        return n;
+    };
+    QTest::qWait(500); // the watcher has connected
+    const int klient = neuesterKlient();
+    QTest::qWait(1000);
+    QCOMPARE(neuesterKlient(), klient + 1);
     PulseServer::pactl({"unload-module", m_remapModul});
     QVERIFY(weg.wait(3000));
     QVERIFY(!m.an());
