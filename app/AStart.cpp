@@ -3,6 +3,7 @@
 #include "app/Bilder.h"
 #include "app/Tonausgabe.h"
 #include "app/Verzeichnisse.h"
+#include "app/Version.h"
 #include "app/ZentriereForm.h"
 #include "keyboard/mdlSound.h"
 #include "keyboard/Haupt.h"
@@ -82,7 +83,7 @@ void AStart::Form_Load()
     Zeiger_normal();
     Bestimme_Verzeichnisse(m_haupt);
     m_haupt.Randomize(QTime::currentTime().msecsSinceStartOfDay() / 1000);
-    Label2->setText("Klavidor  3.1");
+    Label2->setText("Klavidor  " KLAVIDOR_VERSION);
     m_haupt.Farbe_Weiss = 0xD5ECF2;
     m_haupt.Farbe_Weiss_aus = 0xFFCEC2;
     m_haupt.Farbe_Schwarz = 0x000000;

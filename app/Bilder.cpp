@@ -1,5 +1,7 @@
 #include "app/Bilder.h"
 
+#include "app/Stil.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFont>
@@ -36,7 +38,7 @@ void Ressourcen_laden(Umfang umfang)
         QFont::insertSubstitution("Times New Roman", "Liberation Serif");
         if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
             // Fusion draws buttons in their palette colour, so coloured buttons show their colour.
-            app->setStyle(QStyleFactory::create("Fusion"));
+            app->setStyle(new Stil);
             app->setFont(QFont("Liberation Sans", 9));
         }
     }

@@ -3,7 +3,9 @@
 #include "app/Bilder.h"
 #include "book/Verlassen.h"
 #include "app/DickerWinRand.h"
+#include "app/Version.h"
 #include "app/ZentriereForm.h"
+#include "keyboard/Haupt.h"
 #include "keyboard/mdlSound.h"
 
 #include <QMouseEvent>
@@ -120,8 +122,9 @@ constexpr std::array<Doppelseite, 5> Seiten{{
 
 } // namespace
 
-Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_haupt(haupt), m_ton(ton)
+Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()> klingt)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_haupt(haupt), m_ton(ton),
+      m_klingt(std::move(klingt))
 {
     Ressourcen_laden();
     setObjectName("Buch");
@@ -235,7 +238,7 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
     Verlassen = baueVerlassen(this, 240, 6480);
     connect(Verlassen, &QPushButton::clicked, this, [this] { Verlassen_Click(); });
 
-    Label3 = new Beschriftung(this, "Klavidor 3.1 – ein Programm aus der Klavidor-Werkstatt – www.klavidor.de",
+    Label3 = new Beschriftung(this, "Klavidor " KLAVIDOR_VERSION " – ein Programm aus der Klavidor-Werkstatt – www.klavidor.de",
                               schrift("Arial", 9.75, true), 0x0000FF);
     platziere(Label3, "Label3", 1200, 6600, 8175, 495);
     Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -262,6 +265,8 @@ void Buch::Form_Load()
     fuelle(Image6, Buchteil[17]);
     Schreibe(1);
     Spiele_Ton(m_haupt, m_ton, "Hallo");
+    if (!m_haupt.Ton_aus && m_klingt)
+        m_klingt();
 }
 
 void Buch::Schreibe(int Seite)

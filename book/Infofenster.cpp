@@ -3,6 +3,7 @@
 #include "app/Bilder.h"
 #include "book/Verlassen.h"
 #include "app/DickerWinRand.h"
+#include "app/Version.h"
 #include "app/ZentriereForm.h"
 #include "web/Webadressen.h"
 #include "web/mdlBrowserAufrufen.h"
@@ -36,7 +37,7 @@ struct Infoseite
 namespace {
 
 constexpr std::array<int, 5> BildLeft{480, 2160, 3720, 5280, 6840};
-constexpr const char* Gutschrift = "Klavidor 3.1 © Klavidor-Werkstatt";
+constexpr const char* Gutschrift = "Klavidor " KLAVIDOR_VERSION " © Klavidor-Werkstatt";
 
 const Infoseite PausenSeite{
     "Pausenzeichen",

@@ -2,6 +2,7 @@
 
 #include "app/Bilder.h"
 #include "app/DickerWinRand.h"
+#include "app/Version.h"
 #include "app/ZentriereForm.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Menues.h"
@@ -14,7 +15,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 
-const QString Keyboard::Titel = "Klavidor  3.1 – Noten lesen lernen am Keyboard";
+const QString Keyboard::Titel = "Klavidor  " KLAVIDOR_VERSION " – Noten lesen lernen am Keyboard";
 
 namespace {
 

@@ -6,12 +6,15 @@ klavidor_laufpakete=(build-essential cmake ninja-build pkg-config qt6-base-dev q
     libsdl2-dev libpulse-dev libjack-jackd2-dev librtmidi-dev libasound2-dev libaubio-dev
     fluidsynth libfluidsynth-dev fluid-soundfont-gm espeak-ng fonts-noto-core fonts-liberation2)
 
+# What making and checking the Debian package adds (scripts/paket, and the package test).
+klavidor_paketpakete=(dpkg-dev lintian)
+
 # What the tests add: a display with a window manager, a screenshot tool, the installed-files
-# checkers, and real sound and MIDI servers. PulseAudio itself is not installed where PipeWire
+# checkers, the package's tools, and real sound and MIDI servers. PulseAudio itself is not installed where PipeWire
 # serves its clients (pipewire-pulse), which it would replace.
 klavidor_testpakete() {
     local p=(xvfb xauth openbox x11-utils at-spi2-core imagemagick xdotool desktop-file-utils appstream
-        jackd2 sox pulseaudio-utils libpulse-dev)
+        jackd2 sox pulseaudio-utils libpulse-dev "${klavidor_paketpakete[@]}")
     dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q "install ok installed" || p+=(pulseaudio)
     echo "${p[@]}"
 }
@@ -33,7 +36,11 @@ klavidor_pakete() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${fehlt[@]}"
 }
 
+# Builds the work tree $1 in $1/build: every target, or only the targets given after it.
 klavidor_bauen() {
-    cmake -S "$1" -B "$1/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$1/build"
+    local top="$1"; shift
+    local ziele=()
+    for z in "$@"; do ziele+=(--target "$z"); done
+    cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$top/build" "${ziele[@]}"
 }
