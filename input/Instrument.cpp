@@ -4,8 +4,10 @@
 #include "keyboard/Keyboard.h"
 
 #include "app/Tonausgabe.h"
+#include "app/ZentriereForm.h"
 #include "input/MidiEingang.h"
 #include "input/Mikrofon.h"
+#include "input/Mikrofonpruefung.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Menues.h"
 #include "keyboard/Notenmodell.h"
@@ -30,6 +32,8 @@ constexpr quint32 Pegelfarbe = 0x00C000;
 constexpr const char* Wahl_Schluessel = "MIDI/Eingang";
 constexpr const char* Naechste_Schluessel = "Lernen/NaechsteNoteAutomatisch";
 constexpr const char* Mikro_Schluessel = "Mikrofon/an";
+constexpr const char* Ruhe_Schluessel = "Mikrofon/Ruhe"; // the room's quiet in dBFS, as last measured
+constexpr const char* Pruefen_Name = "mnu_MikrofonPruefen";
 constexpr const char* Alle = "alle";
 constexpr const char* Keine = "keine";
 
@@ -70,8 +74,10 @@ void Keyboard::starteMikrofon(const QString& mikroModul)
     m_mikro = new Mikrofon(this, mikroModul);
     connect(m_mikro, &Mikrofon::noteGehoert, this, &Keyboard::Mikrofon_Note);
     connect(m_mikro, &Mikrofon::noteAusserhalb, this,
-            [this] { zeigeHinweis("Die Note liegt außerhalb der 40 Tasten.", Hinweis_ms); });
+            [this] { zeigeHinweis(Noten::Ausserhalb_Hinweis, Hinweis_ms); });
     connect(m_mikro, &Mikrofon::hoertZu, this, [this] {
+        if (!mnu_Mikrofon->isChecked())
+            return; // only the check listens
         Pegelbalken->show();
         TextFeld2->setText("Das Mikrofon hört zu.");
     });
@@ -87,7 +93,11 @@ void Keyboard::starteMikrofon(const QString& mikroModul)
     connect(m_mikro, &Mikrofon::pegel, this, [this](double wert) {
         Pegelbalken->resize(qRound(tw(Pegelbreite) * std::clamp(wert, 0.0, 1.0)), Pegelbalken->height());
     });
+    const QVariant ruhe = einstellungen().value(Ruhe_Schluessel);
+    if (ruhe.isValid())
+        m_mikro->setzeStille(ruhe.toDouble());
     mnu_Mikrofon->setEnabled(true);
+    findChild<QAction*>(Pruefen_Name)->setEnabled(true);
     if (einstellungen().value(Mikro_Schluessel, false).toBool())
         mnu_Mikrofon->trigger();
 }
@@ -103,6 +113,15 @@ void Keyboard::fuelleEingabeMenue(QMenu* optionen)
                                 [this] { mnu_Mikrofon_Click(); });
     mnu_Mikrofon->setCheckable(true);
     mnu_Mikrofon->setEnabled(false); // until the inputs are started
+    QAction* pruefen = neuerEintrag(optionen, Pruefen_Name, "Mikrofon prüfen …", {}, this, [this] {
+        Mikrofonpruefung fenster(*m_mikro, this);
+        connect(&fenster, &Mikrofonpruefung::ruheGemessen, this,
+                [](double dB) { einstellungen().setValue(Ruhe_Schluessel, dB); });
+        fenster.setWindowModality(Qt::ApplicationModal);
+        Zeige_aktiv(fenster);
+        fenster.exec();
+    });
+    pruefen->setEnabled(false);
     m_naechsteNote = new QTimer(this);
     m_naechsteNote->setSingleShot(true);
     m_naechsteNote->setInterval(Naechste_Note_ms);
@@ -152,7 +171,7 @@ void Keyboard::baueMidiMenue()
 void Keyboard::Midi_NoteAn(int note, int anschlag)
 {
     if (!imUmfang(note)) {
-        zeigeHinweis("Die Note liegt außerhalb der 40 Tasten.", Hinweis_ms);
+        zeigeHinweis(Noten::Ausserhalb_Hinweis, Hinweis_ms);
         return;
     }
     const int k = tasteVon(note);

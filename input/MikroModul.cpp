@@ -14,6 +14,7 @@
 #include <alsa/asoundlib.h>
 #endif
 
+#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
@@ -85,15 +86,25 @@ public:
         if (!m_geraet)
             return false;
         m_erkennung = std::make_unique<Notenerkennung>(Abtastrate, [this](const Notenerkennung::Note& n) { melde(n); });
+        m_erkennung->beiVerworfen([this](Notenerkennung::Grund g, std::int64_t einsatz) {
+            m_hoerer->verworfen(g == Notenerkennung::Grund::ZuLeise, zeitVon(einsatz));
+        });
         m_waechter = std::thread([this] { wache(); });
         SDL_PauseAudioDevice(m_geraet, 0);
         return true;
     }
 
+    void setzeStille(double dB) override { m_stille.store(dB, std::memory_order_relaxed); }
+
 private:
     static void rueckruf(void* selbst, Uint8* strom, int laenge)
     {
         auto* a = static_cast<SdlAufnahme*>(selbst);
+        const double stille = a->m_stille.load(std::memory_order_relaxed);
+        if (stille != a->m_stilleGesetzt) {
+            a->m_stilleGesetzt = stille;
+            a->m_erkennung->setzeStille(stille);
+        }
         a->m_erkennung->verarbeite(reinterpret_cast<const float*>(strom), std::size_t(laenge) / sizeof(float));
         const auto jetzt = Uhr::now();
         if (jetzt - a->m_letzterPegel >= Pegelabstand) {
@@ -102,11 +113,13 @@ private:
         }
     }
 
+    void melde(const Notenerkennung::Note& n) { m_hoerer->note(n.midi, n.cent, zeitVon(n.einsatz)); }
+
     // The onset's time, counted back from the samples read since.
-    void melde(const Notenerkennung::Note& n)
+    Uhr::time_point zeitVon(std::int64_t einsatz) const
     {
-        const auto zurueck = std::chrono::duration<double>(double(m_erkennung->gelesen() - n.einsatz) / Abtastrate);
-        m_hoerer->note(n.midi, Uhr::now() - std::chrono::duration_cast<Uhr::duration>(zurueck));
+        const auto zurueck = std::chrono::duration<double>(double(m_erkennung->gelesen() - einsatz) / Abtastrate);
+        return Uhr::now() - std::chrono::duration_cast<Uhr::duration>(zurueck);
     }
 
     // SDL stops a device that was removed; PulseAudio instead moves the stream, perhaps to a monitor.
@@ -130,6 +143,8 @@ private:
     bool m_subsystem = false;
     SDL_AudioDeviceID m_geraet = 0;
     std::unique_ptr<Notenerkennung> m_erkennung;
+    std::atomic<double> m_stille{Notenerkennung::Stille_Standard_dB};
+    double m_stilleGesetzt = Notenerkennung::Stille_Standard_dB; // capture thread only
     Uhr::time_point m_letzterPegel{};
     std::thread m_waechter;
     std::mutex m_mutex;

@@ -10,7 +10,9 @@ class Mikrohoerer
 public:
     virtual ~Mikrohoerer() = default;
     virtual void pegel(double wert) = 0; // 0..1, at most Pegel_pro_Sekunde times a second
-    virtual void note(int midi, std::chrono::steady_clock::time_point einsatz) = 0;
+    virtual void note(int midi, int cent, std::chrono::steady_clock::time_point einsatz) = 0;
+    // An onset that named no key: too soft, or no clear pitch.
+    virtual void verworfen(bool zuLeise, std::chrono::steady_clock::time_point einsatz) = 0;
     virtual void getrennt() = 0; // the device went away or now delivers an output's monitor
 };
 
@@ -19,6 +21,9 @@ class Mikroaufnahme
 {
 public:
     virtual ~Mikroaufnahme() = default;
+    // The room's quiet in dBFS: a note must rise above it (never below the detection's default).
+    // Any thread; taken by the capture thread with its next block.
+    virtual void setzeStille(double dB) = 0;
 };
 
 constexpr int Pegel_pro_Sekunde = 20;

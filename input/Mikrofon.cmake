@@ -5,7 +5,7 @@ pkg_check_modules(KLAVIDOR_AUBIO REQUIRED IMPORTED_TARGET aubio)
 pkg_check_modules(KLAVIDOR_MIKRO_PULSE IMPORTED_TARGET libpulse)
 pkg_check_modules(KLAVIDOR_MIKRO_ALSA IMPORTED_TARGET alsa)
 
-target_sources(klavidor_core PRIVATE Mikrofon.cpp Mikrofon.h Mikroaufnahme.h)
+target_sources(klavidor_core PRIVATE Mikrofon.cpp Mikrofon.h Mikroaufnahme.h Mikrofonpruefung.cpp Mikrofonpruefung.h)
 
 # Note detection: plain code on float samples, also used by the tests and the bench.
 add_library(klavidor_notenerkennung STATIC Notenerkennung.cpp Monitorquelle.cpp)

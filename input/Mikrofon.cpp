@@ -2,6 +2,7 @@
 
 #include "app/Verzeichnisse.h"
 #include "input/Mikroaufnahme.h"
+#include "input/Notenerkennung.h"
 #include "keyboard/Notenmodell.h"
 
 #include <QFileInfo>
@@ -37,10 +38,11 @@ class Mikropost
 public:
     struct Nachricht
     {
-        enum class Art : std::uint8_t { Pegel, Note } art;
+        enum class Art : std::uint8_t { Pegel, Note, ZuLeise, KeinKlarerTon } art;
         int sitzung;
         double pegel;
         int midi;
+        int cent;
         std::chrono::steady_clock::time_point einsatz;
     };
 
@@ -132,10 +134,15 @@ public:
     Mikrobote(Mikrofon* mikrofon, Mikropost* post, int sitzung) : m_mikrofon(mikrofon), m_post(post), m_sitzung(sitzung)
     {
     }
-    void pegel(double wert) override { m_post->lege({Mikropost::Nachricht::Art::Pegel, m_sitzung, wert, 0, {}}); }
-    void note(int midi, std::chrono::steady_clock::time_point einsatz) override
+    using Art = Mikropost::Nachricht::Art;
+    void pegel(double wert) override { m_post->lege({Art::Pegel, m_sitzung, wert, 0, 0, {}}); }
+    void note(int midi, int cent, std::chrono::steady_clock::time_point einsatz) override
     {
-        m_post->lege({Mikropost::Nachricht::Art::Note, m_sitzung, 0, midi, einsatz});
+        m_post->lege({Art::Note, m_sitzung, 0, midi, cent, einsatz});
+    }
+    void verworfen(bool zuLeise, std::chrono::steady_clock::time_point einsatz) override
+    {
+        m_post->lege({zuLeise ? Art::ZuLeise : Art::KeinKlarerTon, m_sitzung, 0, 0, 0, einsatz});
     }
     void getrennt() override { melde(Mikrofon::Ereignis::Getrennt); }
     void melde(Mikrofon::Ereignis e)
@@ -160,14 +167,21 @@ public:
     {
     }
 
-    void oeffne(int sitzung)
+    void oeffne(int sitzung, double stille)
     {
         schliesse();
         if (sitzung != gewuenscht)
             return; // switched off again, or on anew, before this thread came to it
         m_bote = std::make_unique<Mikrobote>(m_mikrofon, m_post, sitzung);
         m_aufnahme = lade() ? m_oeffnen(m_bote.get()) : nullptr;
+        setzeStille(stille);
         m_bote->melde(m_aufnahme ? Mikrofon::Ereignis::HoertZu : Mikrofon::Ereignis::KeinMikrofon);
+    }
+
+    void setzeStille(double dB)
+    {
+        if (m_aufnahme)
+            m_aufnahme->setzeStille(dB);
     }
 
     void schliesse()
@@ -209,7 +223,10 @@ private:
     Mikroaufnahme* m_aufnahme = nullptr;
 };
 
-Mikrofon::Mikrofon(QObject* parent, QString modul) : QObject(parent), m_modul(std::move(modul)) {}
+Mikrofon::Mikrofon(QObject* parent, QString modul)
+    : QObject(parent), m_modul(std::move(modul)), m_stille(Notenerkennung::Stille_Standard_dB)
+{
+}
 
 Mikrofon::~Mikrofon()
 {
@@ -229,6 +246,49 @@ void Mikrofon::einschalten()
 {
     if (m_an)
         return;
+    m_an = true;
+    if (!m_pruefung)
+        oeffne();
+    else if (m_hoert)
+        emit hoertZu(); // the check keeps its session
+}
+
+void Mikrofon::ausschalten()
+{
+    if (m_an && !m_pruefung)
+        schliesse();
+    m_an = false;
+}
+
+void Mikrofon::pruefungAn()
+{
+    if (m_pruefung)
+        return;
+    m_pruefung = true;
+    if (!m_an)
+        oeffne();
+}
+
+void Mikrofon::pruefungAus()
+{
+    if (!m_pruefung)
+        return;
+    m_pruefung = false;
+    if (!m_an)
+        schliesse();
+}
+
+void Mikrofon::setzeStille(double dB)
+{
+    m_stille = dB;
+    if (!m_faden)
+        return;
+    Mikroarbeiter* arbeiter = m_arbeiter;
+    QMetaObject::invokeMethod(arbeiter, [arbeiter, dB] { arbeiter->setzeStille(dB); }, Qt::QueuedConnection);
+}
+
+void Mikrofon::oeffne()
+{
     if (!m_faden) {
         m_faden = new QThread(this);
         m_faden->setObjectName("Mikrofon");
@@ -237,22 +297,18 @@ void Mikrofon::einschalten()
         m_arbeiter->moveToThread(m_faden);
         m_faden->start();
     }
-    m_an = true;
+    m_hoert = false;
     const int sitzung = ++m_sitzung;
     m_arbeiter->gewuenscht = sitzung;
     Mikroarbeiter* arbeiter = m_arbeiter;
-    QMetaObject::invokeMethod(arbeiter, [arbeiter, sitzung] { arbeiter->oeffne(sitzung); }, Qt::QueuedConnection);
-}
-
-void Mikrofon::ausschalten()
-{
-    if (m_an)
-        schliesse();
+    const double stille = m_stille;
+    QMetaObject::invokeMethod(arbeiter, [arbeiter, sitzung, stille] { arbeiter->oeffne(sitzung, stille); },
+                              Qt::QueuedConnection);
 }
 
 void Mikrofon::schliesse()
 {
-    m_an = false;
+    m_an = m_pruefung = m_hoert = false;
     m_arbeiter->gewuenscht = ++m_sitzung;
     Mikroarbeiter* arbeiter = m_arbeiter;
     QMetaObject::invokeMethod(arbeiter, [arbeiter] { arbeiter->schliesse(); }, Qt::QueuedConnection);
@@ -260,11 +316,14 @@ void Mikrofon::schliesse()
 
 void Mikrofon::holePost()
 {
+    using Art = Mikropost::Nachricht::Art;
     m_post->leere([this](const Mikropost::Nachricht& n) {
-        if (n.art == Mikropost::Nachricht::Art::Pegel)
+        if (n.art == Art::Pegel)
             meldePegel(n.sitzung, n.pegel);
+        else if (n.art == Art::Note)
+            meldeBefund(n.sitzung, Befund::Note, n.midi, n.cent, n.einsatz);
         else
-            meldeNote(n.sitzung, n.midi, n.einsatz);
+            meldeBefund(n.sitzung, n.art == Art::ZuLeise ? Befund::ZuLeise : Befund::KeinKlarerTon, 0, 0, n.einsatz);
     });
 }
 
@@ -272,10 +331,11 @@ void Mikrofon::taubBis(std::chrono::steady_clock::time_point bis) { m_taubBis = 
 
 void Mikrofon::melde(int sitzung, Ereignis e)
 {
-    if (sitzung != m_sitzung || !m_an)
+    if (sitzung != m_sitzung || !(m_an || m_pruefung))
         return;
     switch (e) {
     case Ereignis::HoertZu:
+        m_hoert = true;
         emit hoertZu();
         break;
     case Ereignis::KeinMikrofon:
@@ -291,16 +351,23 @@ void Mikrofon::melde(int sitzung, Ereignis e)
 
 void Mikrofon::meldePegel(int sitzung, double wert)
 {
-    if (sitzung == m_sitzung && m_an)
+    if (sitzung == m_sitzung && (m_an || m_pruefung))
         emit pegel(wert);
 }
 
-void Mikrofon::meldeNote(int sitzung, int note, std::chrono::steady_clock::time_point einsatz)
+void Mikrofon::meldeBefund(int sitzung, Befund art, int note, int cent, std::chrono::steady_clock::time_point einsatz)
 {
-    if (sitzung != m_sitzung || !m_an || einsatz < m_taubBis + Nachhall)
+    if (sitzung != m_sitzung || !(m_an || m_pruefung))
         return;
-    if (Noten::tasteFuerMidinote(note) >= 0)
+    if (einsatz < m_taubBis + Nachhall)
+        art = Befund::Lautsprecher; // whatever started then, the speaker's own sound was in it
+    else if (art == Befund::Note && Noten::tasteFuerMidinote(note) < 0)
+        art = Befund::Ausserhalb;
+    emit befund(art, note, cent);
+    if (m_pruefung)
+        return;
+    if (art == Befund::Note)
         emit noteGehoert(note);
-    else
+    else if (art == Befund::Ausserhalb)
         emit noteAusserhalb();
 }

@@ -23,10 +23,21 @@ public:
     explicit Mikrofon(QObject* parent = nullptr, QString modul = {});
     ~Mikrofon() override;
 
+    // What became of a struck note: a key (in cents from in tune), or why none was taken.
+    enum class Befund { Note, ZuLeise, KeinKlarerTon, Ausserhalb, Lautsprecher };
+    Q_ENUM(Befund)
+
     // Both return at once; the device opens and closes on the microphone's own thread.
     void einschalten();
     void ausschalten();
     bool an() const { return m_an; }
+    // The check listens whatever einschalten and ausschalten said; meanwhile no note is passed on
+    // as a key, only as a finding.
+    void pruefungAn();
+    void pruefungAus();
+    bool hoert() const { return m_hoert; } // open and listening in this session
+    // The room's quiet in dBFS, which a note must rise above; below the default the default stays.
+    void setzeStille(double dB);
 
     // The program's own sound is audible until `bis` (plus a short tail): no note starting before
     // then is taken.
@@ -41,6 +52,7 @@ signals:
     void pegel(double wert);
     void noteGehoert(int note);
     void noteAusserhalb();
+    void befund(Mikrofon::Befund art, int note, int cent); // also while the check listens
 
 private:
     friend class Mikroarbeiter;
@@ -49,7 +61,8 @@ private:
     // Called on this object's thread with the session the news belongs to.
     void melde(int sitzung, Ereignis e);
     void meldePegel(int sitzung, double wert);
-    void meldeNote(int sitzung, int note, std::chrono::steady_clock::time_point einsatz);
+    void meldeBefund(int sitzung, Befund art, int note, int cent, std::chrono::steady_clock::time_point einsatz);
+    void oeffne();
     void schliesse();
     void holePost();
 
@@ -57,7 +70,10 @@ private:
     std::unique_ptr<Mikropost> m_post; // what SDL's capture thread heard, taken on this object's thread
     QThread* m_faden = nullptr;
     Mikroarbeiter* m_arbeiter = nullptr;
-    bool m_an = false;
+    bool m_an = false;       // the window's entry
+    bool m_pruefung = false; // the check window
+    bool m_hoert = false;
+    double m_stille;
     int m_sitzung = 0; // news of an earlier session is old news
     std::chrono::steady_clock::time_point m_taubBis{};
 };

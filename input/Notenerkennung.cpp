@@ -22,10 +22,8 @@ constexpr double Toleranz_Halbtoene = 0.4;  // +-40 cents around the key
 // before the key is judged, or the keys near +40 would come late or not at all.
 constexpr double Klavier_Versatz = 0.25;
 constexpr double Streuung_Halbtoene = 0.03; // a string holds its pitch over those frames; a voice glides
-constexpr double Stille_dB = -50.0;         // quieter frames carry no pitch
 constexpr double Grundton_Anteil = 0.1;     // a fundamental: a spectral peak of 1/10 of its octave or more
 constexpr double Frist_s = 0.4;             // a note not named by then is let go
-constexpr double Pegel_Boden_dB = -60.0;
 constexpr double Neuer_Anschlag = 2.0;      // a new strike at least doubles the level
 constexpr std::size_t Verlauf = 8;          // frames of level kept to know the level before an onset
 constexpr const char* Einsatzmethode = "specflux";
@@ -44,9 +42,10 @@ struct Notenerkennung::Zustand
     {
         aubio_onset_set_threshold(einsatz, Einsatzschwelle);
         aubio_onset_set_minioi_ms(einsatz, Einsatz_Mindestabstand_ms);
-        aubio_onset_set_silence(einsatz, Stille_dB);
+        // Onsets under the pitch's silence too, so a note played too softly can be told so.
+        aubio_onset_set_silence(einsatz, Pegel_Boden_dB);
         aubio_pitch_set_unit(ton, "midi");
-        aubio_pitch_set_silence(ton, Stille_dB);
+        aubio_pitch_set_silence(ton, Stille_Standard_dB);
         puffer.reserve(Sprung);
     }
     ~Zustand()
@@ -63,10 +62,14 @@ struct Notenerkennung::Zustand
     void frame();
     void neuerEinsatz(std::int64_t bei);
     void beurteile(double midi);
+    void verwirf();
     bool grundtonDa(double midi) const;
+    bool angeschlagen() const { return seitEinsatz >= Neuer_Anschlag * vorEinsatz; }
 
     int abtastrate;
     Meldung meldung;
+    Verworfen verworfen;
+    double stille = Stille_Standard_dB;
     fvec_t* eingabe;
     fvec_t* einsatzAus;
     fvec_t* tonAus;
@@ -94,6 +97,14 @@ Notenerkennung::Notenerkennung(int abtastrate, Meldung meldung)
 }
 
 Notenerkennung::~Notenerkennung() = default;
+
+void Notenerkennung::beiVerworfen(Verworfen verworfen) { z->verworfen = std::move(verworfen); }
+
+void Notenerkennung::setzeStille(double dB)
+{
+    z->stille = wirksameStille(dB);
+    aubio_pitch_set_silence(z->ton, smpl_t(z->stille));
+}
 
 double Notenerkennung::pegel() const { return z->pegel; }
 std::int64_t Notenerkennung::gelesen() const { return z->gelesen; }
@@ -131,8 +142,19 @@ void Notenerkennung::Zustand::frame()
         beurteile(tonAus->data[0]);
 }
 
+// A struck onset that named no key, let go at its deadline or by the next onset, says why.
+void Notenerkennung::Zustand::verwirf()
+{
+    wartet = false;
+    if (verworfen && angeschlagen())
+        verworfen(20 * std::log10(std::max(seitEinsatz, 1e-9)) < stille ? Grund::ZuLeise : Grund::KeinKlarerTon,
+                  einsatzBei);
+}
+
 void Notenerkennung::Zustand::neuerEinsatz(std::int64_t bei)
 {
+    if (wartet)
+        verwirf();
     wartet = true;
     einsatzBei = bei;
     toeneGezaehlt = 0;
@@ -148,7 +170,7 @@ void Notenerkennung::Zustand::beurteile(double midi)
 {
     const std::int64_t seit = gelesen - einsatzBei;
     if (seit > std::int64_t(Frist_s * abtastrate)) {
-        wartet = false;
+        verwirf();
         return;
     }
     // Until then the window still holds mostly what sounded before the onset.
@@ -170,9 +192,12 @@ void Notenerkennung::Zustand::beurteile(double midi)
     wartet = false;
     // Without a rise in level the "onset" is a key ringing on or being let go (its damper), and the
     // pitch heard is the old note's or a blend: no new key.
-    if (seitEinsatz < Neuer_Anschlag * vorEinsatz)
+    if (!angeschlagen())
         return;
-    meldung(Note{note, einsatzBei, gelesen});
+    double summe = 0;
+    for (double t : toene)
+        summe += t;
+    meldung(Note{note, einsatzBei, gelesen, int(std::lround(100 * (summe / Stabile_Frames - note)))});
 }
 
 // Whether the frame's spectrum has a peak at that pitch's fundamental, not just its harmonics.

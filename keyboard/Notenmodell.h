@@ -135,6 +135,9 @@ constexpr int tasteFuerMidinote(int note)
     return note >= Midinote_Taste0 && note < Midinote_Taste0 + Tastenzahl ? note - Midinote_Taste0 : -1;
 }
 
+// Said of a note beyond the keys, whether a MIDI keyboard played it or the microphone heard it.
+inline constexpr const char* Ausserhalb_Hinweis = "Die Note liegt außerhalb der 40 Tasten.";
+
 // Sound name of a key: "13-cis"; empty outside 0..39.
 QString Klangname(int k);
 

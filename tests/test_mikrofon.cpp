@@ -102,6 +102,8 @@ private slots:
 
     void nenntDieTasteSauberUndImRauschen_data();
     void nenntDieTasteSauberUndImRauschen();
+    void zwischenZweiTasten_data();
+    void zwischenZweiTasten();
     void zaehltJedenAnschlagEinmal();
     void andereAbtastrate();
     void keineTasteAusGeraeuschen();
@@ -166,6 +168,49 @@ void TestMikrofon::nenntDieTasteSauberUndImRauschen()
     QCOMPARE(noten[0].midi, note);
     QVERIFY(std::abs(double(noten[0].einsatz) / Rate - Vorlauf_s) < 0.03);
     QVERIFY2(double(noten[0].entschieden) / Rate - Vorlauf_s < 0.3, "decided too late");
+}
+
+// The program's own piano put out of tune by sox: 30 cents off is still its key, 45 cents off lies
+// between two keys and is no key at all, and is told as no clear pitch. The detector judges a
+// piano's pitch as the pitch tracker reads it, sharp by the strings' stretch; the rows are the sides
+// where that leaves 45 cents outside. A note far under the silence level is told as too soft.
+void TestMikrofon::zwischenZweiTasten_data()
+{
+    QTest::addColumn<int>("taste");
+    QTest::addColumn<int>("cent");
+    QTest::addColumn<int>("dB");
+    QTest::addColumn<int>("note"); // 0: none, for the reason given
+    QTest::addColumn<int>("grund");
+    constexpr int KeinTon = int(Notenerkennung::Grund::KeinKlarerTon), Leise = int(Notenerkennung::Grund::ZuLeise);
+    QTest::newRow("C -45") << 0 << -45 << 0 << 0 << KeinTon;
+    QTest::newRow("C -30") << 0 << -30 << 0 << 48 << -1;
+    QTest::newRow("G -30") << 7 << -30 << 0 << 55 << -1;
+    QTest::newRow("G +45") << 7 << 45 << 0 << 0 << KeinTon;
+    QTest::newRow("c' -30") << 12 << -30 << 0 << 60 << -1;
+    QTest::newRow("c' +30") << 12 << 30 << 0 << 60 << -1;
+    QTest::newRow("d'' +30") << 26 << 30 << 0 << 74 << -1;
+    QTest::newRow("d'' +45") << 26 << 45 << 0 << 0 << KeinTon;
+    QTest::newRow("c' leise") << 12 << 0 << -40 << 0 << Leise;
+}
+
+void TestMikrofon::zwischenZweiTasten()
+{
+    QFETCH(int, taste);
+    QFETCH(int, cent);
+    QFETCH(int, dB);
+    QFETCH(int, note);
+    QFETCH(int, grund);
+    const QString ziel = aufnahme(QString("verstimmt_%1_%2_%3.wav").arg(taste).arg(cent).arg(dB));
+    QVERIFY(laeuft("sox", {aufnahme("sauber/" + name(taste)), ziel, "speed", QString("%1c").arg(cent), "gain",
+                           QString::number(dB)}));
+    QList<int> midis, gruende;
+    Notenerkennung e(Rate, [&](const Notenerkennung::Note& n) { midis << n.midi; });
+    e.beiVerworfen([&](Notenerkennung::Grund g, std::int64_t) { gruende << int(g); });
+    const auto proben = Mikrowav::lese(ziel.toStdString()).proben;
+    e.verarbeite(proben.data(), proben.size());
+    QCOMPARE(midis, note ? QList<int>{note} : QList<int>{});
+    if (grund >= 0)
+        QCOMPARE(gruende, QList<int>{grund});
 }
 
 // A struck key again while it still rings counts again; a held key and its release do not; a

@@ -5,12 +5,16 @@
 #include "hilfen.h"
 
 #include "input/Mikrofon.h"
+#include "input/Mikrofonpruefung.h"
 #include "tests/pulseserver.h"
 #include "keyboard/Notenmodell.h"
 #include "views/Befehlstabelle.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QListWidget>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -75,6 +79,8 @@ private slots:
     void getrenntWennDieQuelleVerschwindet();
     void nurMonitorIstKeinMikrofon();
     void gemerktFuerDenNaechstenStart();
+    void ausserhalbDerTastenEinHinweis();
+    void pruefenHoertOhneDenEintrag();
 };
 
 void TestMikrofonFenster::initTestCase()
@@ -364,6 +370,59 @@ void TestMikrofonFenster::gemerktFuerDenNaechstenStart()
     QTRY_COMPARE_WITH_TIMEOUT(kb()->TextFeld2->text(), Hoert_zu, 5000);
     spiele(12);
     QTRY_COMPARE_WITH_TIMEOUT(notenbild(kb()), m_bild[12], 2000);
+}
+
+// A note above the keys shows the same hint as one from a MIDI keyboard.
+void TestMikrofonFenster::ausserhalbDerTastenEinHinweis()
+{
+    if (!kb()->mnu_Mikrofon->isChecked())
+        mikrofonAn();
+    const QString hoch = m_dir.filePath("hoch.wav"); // MIDI 90, plucked
+    QVERIFY(laeuft("sox", {"-n", "-r", "44100", "-c", "1", hoch, "synth", "1", "pluck", "1479.98", "pad", "0.3", "0",
+                           "gain", "-n", "-3"}));
+    const QStringList vorher = notenbild(kb());
+    QVERIFY(laeuft("paplay", {"-d", "klavidor_null", hoch}));
+    QTRY_COMPARE_WITH_TIMEOUT(kb()->TextFeld2->text(), QString("Die Note liegt außerhalb der 40 Tasten."), 2000);
+    QCOMPARE(notenbild(kb()), vorher);
+}
+
+// "Mikrofon prüfen …" listens with the entry off: it measures the quiet, then names a played key
+// with its cents, presses no key behind it, remembers the quiet, and closes with Esc.
+void TestMikrofonFenster::pruefenHoertOhneDenEintrag()
+{
+    QTest::keyClick(kb(), Qt::Key_F9);
+    QVERIFY(!kb()->mnu_Mikrofon->isChecked());
+    auto* pruefen = kb()->findChild<QAction*>("mnu_MikrofonPruefen");
+    QVERIFY(pruefen && pruefen->isEnabled());
+    QCOMPARE(pruefen->text(), QString("Mikrofon prüfen …"));
+    auto* optionen = qobject_cast<QMenu*>(kb()->mnu_Mikrofon->parent());
+    QVERIFY(optionen);
+    QCOMPARE(optionen->actions().indexOf(pruefen), optionen->actions().indexOf(kb()->mnu_Mikrofon) + 1);
+    const QStringList vorher = notenbild(kb());
+
+    bool gesehen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* f = qobject_cast<Mikrofonpruefung*>(QApplication::activeModalWidget());
+        QVERIFY(f);
+        [&] {
+            QTRY_COMPARE_WITH_TIMEOUT(f->Hinweis->text(), QString("Bitte einen Moment Ruhe …"), 5000);
+            QTRY_COMPARE_WITH_TIMEOUT(f->Hinweis->text(), QString("Bitte ein paar Tasten spielen."), 3000);
+            QCOMPARE(f->Schwelle->text(), QString("Ruhe: -60 dB. Eine Note muss über -50 dB kommen."));
+            spiele(26);
+            QTRY_COMPARE_WITH_TIMEOUT(f->Gehoert->count(), 1, 2000);
+            const auto zeile = QRegularExpression("^d''   ([+-]\\d+) Cent$").match(f->Gehoert->item(0)->text());
+            QVERIFY2(zeile.hasMatch(), qPrintable(f->Gehoert->item(0)->text()));
+            QVERIFY(std::abs(zeile.captured(1).toInt()) <= 40);
+            QCOMPARE(notenbild(kb()), vorher);
+            gesehen = true;
+        }();
+        QTest::keyClick(f, Qt::Key_Escape);
+    });
+    pruefen->trigger();
+    QVERIFY(gesehen);
+    QVERIFY(!kb()->mnu_Mikrofon->isChecked());
+    QVERIFY(!kb()->mikrofon()->hoert());
+    QCOMPARE(QSettings("Klavidor", "Klavidor").value("Mikrofon/Ruhe").toDouble(), -60.0);
 }
 
 QTEST_MAIN(TestMikrofonFenster)
