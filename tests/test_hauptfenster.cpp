@@ -306,6 +306,7 @@ private slots:
             "  mnu_MIDIKeinSystem|Kein MIDI-System gefunden||vd",
             " mnu_NaechsteNote|Nächste Note automatisch ja/nein||ve",
             " mnu_Mikrofon|Mikrofon ja/nein|F9|vd",
+            " mnu_MikrofonPruefen|Mikrofon prüfen …||vd",
         };
         QCOMPARE(ist.mid(0, soll.size()), soll);
         // Nine web entries, no separators, then the help entry acting by itself.
