@@ -1,5 +1,6 @@
 #include "app/SdlTonausgabe.h"
 
+#include "app/Klangsuche.h"
 #include "app/PulseStrom.h"
 #include "app/SdlAudio.h"
 
@@ -269,10 +270,12 @@ static Mischer::Klang dekodiere(const QByteArray& daten)
     return samples;
 }
 
-Mischer::Klang SdlTonausgabe::lade(const QString& pfad)
+Mischer::Klang SdlTonausgabe::lade(const QString& gefragt)
 {
+    // Not where the program was started: beside the program, or where it is installed.
+    const QString pfad = findeKlang(gefragt);
     const QFileInfo info(pfad);
-    if (!info.isFile())
+    if (pfad.isEmpty() || !info.isFile())
         return nullptr;
     auto it = m_klaenge.find(pfad);
     if (it != m_klaenge.end()) {

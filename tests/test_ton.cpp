@@ -897,6 +897,8 @@ private:
     // One run of the player's own stream into a null sink; empty when it came out exactly.
     QString pulseStromLauf()
     {
+        // Held at half volume, so that voice and click together stay below the mixer's limiter.
+        constexpr float Gehalten = 0.5f;
         PulseLauf pulse;
         if (!pulse.bereit())
             return "the PulseAudio server did not start";
@@ -908,7 +910,7 @@ private:
                 return "not playing through its own stream: " + ton.treiber();
             if (ton.klingt())
                 return "sounding before anything was played";
-            ton.halteStimme(klang(9), 1.0);
+            ton.halteStimme(klang(9), Gehalten);
             warte(150);
             if (!ton.klingt())
                 return "not sounding while a voice is held";
@@ -921,9 +923,12 @@ private:
         if (start < 0 || qsizetype(l.size()) < start + n)
             return "too little was recorded";
         // Where the click came in: the first sample that the held voice alone does not explain.
-        const qsizetype w0 = einsatz(w9.pcm);
+        std::vector<float> gehalten = w9.pcm;
+        for (float& v : gehalten)
+            v *= Gehalten;
+        const qsizetype w0 = einsatz(gehalten);
         qsizetype d = start;
-        while (d < start + n && std::abs(l[d] - w9.pcm[w0 + d - start]) <= 2 / 32768.0f)
+        while (d < start + n && std::abs(l[d] - gehalten[w0 + d - start]) <= 2 / 32768.0f)
             ++d;
         if (d - start <= 0.1 * w9.rate)
             return QString("the held voice alone for %1 ms").arg((d - start) * 1000.0 / w9.rate);
@@ -931,7 +936,7 @@ private:
         auto abweichungen = [&](qsizetype ab, qsizetype bis) {
             int zahl = 0;
             for (qsizetype i = ab; i < bis; ++i)
-                zahl += std::abs(l[i] - (w9.pcm[w0 + i - start] + w30.pcm[i - ab])) > 2 / 32768.0f;
+                zahl += std::abs(l[i] - (gehalten[w0 + i - start] + w30.pcm[i - ab])) > 2 / 32768.0f;
             return zahl;
         };
         qsizetype klick = d;
