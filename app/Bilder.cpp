@@ -12,7 +12,6 @@
 #include <QRegularExpression>
 #include <QResource>
 #include <QScreen>
-#include <QStyleFactory>
 #include <QSvgRenderer>
 
 static void schriftenLaden(std::initializer_list<const char*> dateien)

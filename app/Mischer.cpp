@@ -61,10 +61,8 @@ void Mischer::befiehl(Klang klang, float lautstaerke, int griff)
 {
     std::lock_guard sperre(m_eingang);
     const uint32_t w = m_geschrieben.load(std::memory_order_relaxed);
-    if (w - m_gelesen.load(std::memory_order_acquire) >= Schlangenlaenge) {
-        m_verworfen.fetch_add(1, std::memory_order_relaxed);
-        return;
-    }
+    if (w - m_gelesen.load(std::memory_order_acquire) >= Schlangenlaenge)
+        return; // no output has taken commands for a long time
     m_schlange[w % Schlangenlaenge] = {behalte(std::move(klang)), lautstaerke, griff, jetzt_ns()};
     m_geschrieben.store(w + 1, std::memory_order_release);
     if (m_wecker)

@@ -45,8 +45,6 @@ public:
     void loese(int stimme);
     // Called after each command, on the caller's thread: the output may mix again at once.
     void setzeWecker(std::function<void()> wecker);
-    // Commands given while the queue was full (no output took them for a long time).
-    int64_t verworfen() const { return m_verworfen.load(std::memory_order_relaxed); }
 
     // The audio side: one output at a time calls these.
     // Fills `frames` frames of 16-bit stereo, from the position reached, after carrying out the
@@ -119,7 +117,6 @@ private:
     std::vector<Klang> m_behalten;
     std::function<void()> m_wecker;
     std::atomic<int> m_naechster{0};
-    std::atomic<int64_t> m_verworfen{0};
 
     // The queue from the callers to the audio thread.
     std::array<Befehl, Schlangenlaenge> m_schlange;
