@@ -25,6 +25,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <random>
 #include <string_view>
 #include <thread>
@@ -39,6 +40,7 @@ constexpr int Fragment = 128;            // frames per read of the monitor
 constexpr auto Ausklang = 200ms;         // after the last release every voice has faded (150 ms)
 constexpr auto Nachlauf = 300ms;         // and the recording has caught up with what was played
 constexpr unsigned Saat = 18;            // the same gaps every run
+constexpr size_t Gefaellefenster = 256;  // frames before a silence that tell how fast the fades fell
 
 struct Zaehlung
 {
@@ -117,9 +119,24 @@ void ordneEin(Zaehlung& z, double hub)
         z.abbrueche += long(-n + 0.1);
 }
 
-// A stretch of exact silence after sound is the stream running dry: the rise of the right channel
-// across it (which leaves out first frames) estimates the voices that came in meanwhile. Only an
-// estimate: fades may go on while it is dry, and where many voices fade that hides a start.
+// How fast the level fell over the frames in `zuletzt`, per frame, leaving out the voices that
+// started there (each lifts the right channel one level, one frame after its first).
+double fadeGefaelle(const std::deque<std::pair<int, long>>& zuletzt, double stufe)
+{
+    if (zuletzt.size() < Gefaellefenster)
+        return 0;
+    long starts = 0;
+    for (size_t j = 0; j + 1 < zuletzt.size(); ++j)
+        starts += zuletzt[j].second;
+    const double fall = zuletzt.front().first + double(starts) * stufe - zuletzt.back().first;
+    return std::max(0.0, fall / double(zuletzt.size() - 1));
+}
+
+// A stretch of exact silence after sound is the stream running dry. PipeWire's graph then drops
+// whole periods that the server had taken from the stream: the fades went on meanwhile. The rise of
+// the right channel across the silence (which leaves out first frames), beyond where the fades
+// seen just before would have taken it, estimates the voices that came in meanwhile. Only an
+// estimate: a fade may end or begin while it is dry.
 Zaehlung zaehle(const std::vector<int16_t>& aufnahme)
 {
     std::vector<int16_t> heil = aufnahme;
@@ -127,20 +144,30 @@ Zaehlung zaehle(const std::vector<int16_t>& aufnahme)
     z.einkanalig = fuelleKanal(heil);
     const Aufnahme a{heil};
     z.stufe = einzelstufe(a);
-    int vorher = 0; // the level before the silence
+    int vorher = 0;        // the level before the silence
+    double gefaelle = 0;   // and how fast the fades took it down, per frame
+    size_t stilleAb = 0;
+    std::deque<std::pair<int, long>> zuletzt; // the right channel and the starts of the last frames
     for (size_t i = 1; i < a.frames(); ++i) {
         if (a.still(i)) {
             if (!a.still(i - 1)) {
                 vorher = a.links(i - 1);
                 z.aussetzer += vorher > z.stufe / 4;
+                gefaelle = fadeGefaelle(zuletzt, z.stufe);
+                stilleAb = i;
             }
+            zuletzt.clear();
             continue;
         }
         const long neu = std::lround((a.links(i) - a.rechts(i)) / z.stufe);
         z.anfaenge += neu;
-        if (a.still(i - 1))
-            z.ueberbrueckt += std::max(0L, long(std::floor((a.rechts(i) - vorher) / z.stufe + 0.75)));
-        else
+        zuletzt.emplace_back(a.rechts(i), neu);
+        if (zuletzt.size() > Gefaellefenster)
+            zuletzt.pop_front();
+        if (a.still(i - 1)) {
+            const double erwartet = std::max(0.0, vorher - gefaelle * double(i - stilleAb));
+            z.ueberbrueckt += std::max(0L, std::lround((a.rechts(i) - erwartet) / z.stufe));
+        } else
             ordneEin(z, a.links(i) - a.links(i - 1) - double(neu) * z.stufe);
     }
     const size_t ende = std::min<size_t>(a.frames(), Mischer::Rate / 100); // the last 10 ms
