@@ -1,7 +1,7 @@
 #include "app/AStart.h"
 
 #include "app/Bilder.h"
-#include "app/Tonausgabe.h"
+#include "sound/Tonausgabe.h"
 #include "app/Verzeichnisse.h"
 #include "app/Version.h"
 #include "app/ZentriereForm.h"

@@ -1,7 +1,7 @@
 // Klavidor: learning to read notes against a piano keyboard.
 #include "app/AStart.h"
 #include "app/Bilder.h"
-#include "app/LadendeTonausgabe.h"
+#include "sound/LadendeTonausgabe.h"
 #include "app/Version.h"
 #include "app/ZentriereForm.h"
 #include "keyboard/Haupt.h"

@@ -3,7 +3,7 @@
 // source remembered for the next start, the sustain pedal, and the next note drawn by itself.
 #include "keyboard/Keyboard.h"
 
-#include "app/Tonausgabe.h"
+#include "sound/Tonausgabe.h"
 #include "app/ZentriereForm.h"
 #include "input/MidiEingang.h"
 #include "input/Mikrofon.h"

@@ -1,5 +1,5 @@
 // A key click: show the note on the staff, name it, sound it.
-#include "app/Tonausgabe.h"
+#include "sound/Tonausgabe.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/Notenmodell.h"

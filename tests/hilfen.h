@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/Steuerelemente.h"
-#include "app/Tonausgabe.h"
+#include "sound/Tonausgabe.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 

@@ -1,9 +1,9 @@
 // The real sound output: bad files stay silent and never hold up a click, good files really sound,
 // a new sound cuts the old one, files changed on disk are heard in their new form, and the
 // generated key sounds are clean and in tune.
-#include "app/LadendeTonausgabe.h"
-#include "app/Mischer.h"
-#include "app/SdlTonausgabe.h"
+#include "sound/LadendeTonausgabe.h"
+#include "sound/Mischer.h"
+#include "sound/SdlTonausgabe.h"
 #include "app/Verzeichnisse.h"
 #include "tests/pulseserver.h"
 

@@ -1,4 +1,4 @@
-#include "app/LadendeTonausgabe.h"
+#include "sound/LadendeTonausgabe.h"
 #include "app/Verzeichnisse.h"
 
 #include <QFileInfo>
