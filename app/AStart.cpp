@@ -1,10 +1,10 @@
 #include "app/AStart.h"
 
-#include "app/Bilder.h"
+#include "widgets/Bilder.h"
 #include "sound/Tonausgabe.h"
 #include "app/Verzeichnisse.h"
 #include "app/Version.h"
-#include "app/ZentriereForm.h"
+#include "widgets/ZentriereForm.h"
 #include "keyboard/mdlSound.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"

@@ -1,7 +1,7 @@
 // The help book: an opened book of five spreads, turned by pressing the rolled page corners.
 #pragma once
 
-#include "app/Steuerelemente.h"
+#include "widgets/Steuerelemente.h"
 
 #include <QDialog>
 #include <array>

@@ -1,6 +1,6 @@
 // The help book and the two information windows, opened modally from the main window.
-#include "app/Bilder.h"
-#include "app/ZentriereForm.h"
+#include "widgets/Bilder.h"
+#include "widgets/ZentriereForm.h"
 #include "book/Buch.h"
 #include "book/Infofenster.h"
 #include "keyboard/Keyboard.h"

@@ -4,7 +4,7 @@
 #include "keyboard/Keyboard.h"
 
 #include "sound/Tonausgabe.h"
-#include "app/ZentriereForm.h"
+#include "widgets/ZentriereForm.h"
 #include "input/MidiEingang.h"
 #include "input/Mikrofon.h"
 #include "input/Mikrofonpruefung.h"

@@ -1,9 +1,9 @@
 #include "keyboard/Keyboard.h"
 
-#include "app/Bilder.h"
-#include "app/DickerWinRand.h"
+#include "widgets/Bilder.h"
+#include "widgets/DickerWinRand.h"
 #include "app/Version.h"
-#include "app/ZentriereForm.h"
+#include "widgets/ZentriereForm.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Menues.h"
 #include "views/Befehlstabelle.h"

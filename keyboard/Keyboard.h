@@ -3,7 +3,7 @@
 // operations; this header groups them by the file that defines them.
 #pragma once
 
-#include "app/Steuerelemente.h"
+#include "widgets/Steuerelemente.h"
 #include "keyboard/Bildablage.h"
 
 #include <QMainWindow>

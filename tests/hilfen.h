@@ -1,7 +1,7 @@
 // Shared pieces of the tests: a recording sound output and a main window set up as at start-up.
 #pragma once
 
-#include "app/Steuerelemente.h"
+#include "widgets/Steuerelemente.h"
 #include "sound/Tonausgabe.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
