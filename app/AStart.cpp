@@ -3,7 +3,7 @@
 #include "widgets/Bilder.h"
 #include "sound/Tonausgabe.h"
 #include "app/Verzeichnisse.h"
-#include "app/Version.h"
+#include "widgets/Version.h"
 #include "widgets/ZentriereForm.h"
 #include "keyboard/mdlSound.h"
 #include "keyboard/Haupt.h"

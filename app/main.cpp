@@ -2,7 +2,7 @@
 #include "app/AStart.h"
 #include "widgets/Bilder.h"
 #include "sound/LadendeTonausgabe.h"
-#include "app/Version.h"
+#include "widgets/Version.h"
 #include "widgets/ZentriereForm.h"
 #include "keyboard/Haupt.h"
 

@@ -1,9 +1,9 @@
 #include "book/Buch.h"
 
 #include "widgets/Bilder.h"
-#include "book/Verlassen.h"
+#include "widgets/Verlassen.h"
 #include "widgets/DickerWinRand.h"
-#include "app/Version.h"
+#include "widgets/Version.h"
 #include "widgets/ZentriereForm.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/mdlSound.h"

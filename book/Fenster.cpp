@@ -4,7 +4,7 @@
 #include "book/Buch.h"
 #include "book/Infofenster.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Menues.h"
+#include "widgets/Menues.h"
 
 #include <QMenuBar>
 

@@ -9,7 +9,7 @@
 #include "input/Mikrofon.h"
 #include "input/Mikrofonpruefung.h"
 #include "keyboard/Haupt.h"
-#include "keyboard/Menues.h"
+#include "widgets/Menues.h"
 #include "keyboard/Notenmodell.h"
 
 #include <QActionGroup>

@@ -1,6 +1,6 @@
 #include "input/Mikrofon.h"
 
-#include "app/Verzeichnisse.h"
+#include "sound/Modulorte.h"
 #include "input/Mikroaufnahme.h"
 #include "input/Notenerkennung.h"
 #include "keyboard/Notenmodell.h"

@@ -4,7 +4,7 @@
 #include "widgets/DickerWinRand.h"
 #include "widgets/Steuerelemente.h"
 #include "widgets/ZentriereForm.h"
-#include "book/Verlassen.h"
+#include "widgets/Verlassen.h"
 #include "input/Notenerkennung.h"
 #include "keyboard/Notenmodell.h"
 

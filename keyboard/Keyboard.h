@@ -205,7 +205,6 @@ private:
     void fuelleFarbstreifen(QMenu* m);    // learning/
     void fuelleFarbwahl(QMenu* m);        // views/
     void fuelleAnsichten(QMenu* optionen); // views/
-    void fuelleWebMenue(QMenu* m);        // web/
     void baueHilfeEintrag();              // book/
     void fuelleEingabeMenue(QMenu* optionen); // input/
     void starteMikrofon(const QString& modul); // input/

@@ -1,5 +1,5 @@
 #include "sound/LadendeTonausgabe.h"
-#include "app/Verzeichnisse.h"
+#include "sound/Modulorte.h"
 
 #include <QFileInfo>
 #include <QLibrary>

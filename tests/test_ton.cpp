@@ -4,7 +4,7 @@
 #include "sound/LadendeTonausgabe.h"
 #include "sound/Mischer.h"
 #include "sound/SdlTonausgabe.h"
-#include "app/Verzeichnisse.h"
+#include "sound/Modulorte.h"
 #include "tests/pulseserver.h"
 
 #define SDL_MAIN_HANDLED

@@ -1,4 +1,4 @@
-// The "Verlassen" button that the help book and the information windows share.
+// The "Verlassen" button that the help book, the information windows and the microphone check share.
 #pragma once
 
 #include "widgets/Bilder.h"
