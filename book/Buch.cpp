@@ -140,6 +140,16 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
 
     // Back to front: book area, pages, the border, then the page texts. The texts reach into the
     // drawn page edges, so they lie above the border and let it show through.
+    baueSeiten();
+    baueKacheln();
+    baueEcken();
+    baueTexte();
+    baueFuss();
+    Form_Load();
+}
+
+void Buch::baueSeiten()
+{
     Shape1_0 = new Form(this, false, 0xC97D45, 0x800000);
     platziere(Shape1_0, "Shape1(0)", 0, 0, 9600, 6300);
     for (int i = 0; i < 2; ++i) {
@@ -149,8 +159,11 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
 
     Label1 = new Beschriftung(this, "Das Hilfebuch", schrift("Times New Roman", 18, true), 0x00FFFF, 0xC97D45);
     platziere(Label1, "Label1", 480, 240, 2295, 375);
+}
 
-    // Tiles: the edges of the book, filled at load from one template piece each.
+// Tiles: the edges of the book, filled at load from one template piece each.
+void Buch::baueKacheln()
+{
     struct Kachelreihe
     {
         std::array<Bild*, 13>* lang;
@@ -184,8 +197,11 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
             }
         }
     }
+}
 
-    // The pieces lie above the tiles, so a corner takes every press on its own square.
+// The pieces lie above the tiles, so a corner takes every press on its own square.
+void Buch::baueEcken()
+{
     for (int i = 0; i < 18; ++i) {
         const Stueck& s = StueckTabelle[i];
         auto* b = new Buchstueck(this, QString("buch%1").arg(i, 2, 10, QChar('0')));
@@ -199,7 +215,10 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
     }
     Buchteil[Vorwaerts]->setAccessibleName("Eingerollte Ecke: weiterblättern");
     Buchteil[Zurueck]->setAccessibleName("Eingerollte Ecke: zurückblättern");
+}
 
+void Buch::baueTexte()
+{
     struct Zeile
     {
         Beschriftung** ziel;
@@ -231,7 +250,10 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
         *z.ziel = l;
     }
     Label2->setText("Doppelseite");
+}
 
+void Buch::baueFuss()
+{
     Line1 = new Linie(this, "Line1", 0, 6310, 9600, 6310, 2, 0xFFFFFF);
     Line2 = new Linie(this, "Line2", 0, 6318, 9600, 6318, 1, 0x808080);
 
@@ -242,8 +264,6 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
                               schrift("Arial", 9.75, true), 0x0000FF);
     platziere(Label3, "Label3", 1200, 6600, 8175, 495);
     Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-
-    Form_Load();
 }
 
 void Buch::Form_Load()

@@ -45,6 +45,13 @@ public:
     void reject() override { Verlassen_Click(); }
 
 private:
+    // The builders, back to front.
+    void baueSeiten();
+    void baueKacheln();
+    void baueEcken();
+    void baueTexte();
+    void baueFuss();
+
     Haupt& m_haupt;
     Tonausgabe& m_ton;
     std::function<void()> m_klingt;
