@@ -122,9 +122,8 @@ constexpr std::array<Doppelseite, 5> Seiten{{
 
 } // namespace
 
-Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()> klingt)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_haupt(haupt), m_ton(ton),
-      m_klingt(std::move(klingt))
+Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_haupt(haupt), m_ton(ton)
 {
     Ressourcen_laden();
     setObjectName("Buch");
@@ -285,8 +284,6 @@ void Buch::Form_Load()
     fuelle(Image6, Buchteil[17]);
     Schreibe(1);
     Spiele_Ton(m_haupt, m_ton, "Hallo");
-    if (!m_haupt.Ton_aus && m_klingt)
-        m_klingt();
 }
 
 void Buch::Schreibe(int Seite)

@@ -25,7 +25,7 @@ void Keyboard::mnu_HilfeBuch_Click()
 {
     Zeiger_beschaeftigt();
     // No owner: the book is a window of its own, centred on the screen.
-    zeigeModal(new Buch(m_haupt, m_ton, nullptr, [this] { Mikrofon_taub(); }));
+    zeigeModal(new Buch(m_haupt, m_ton));
     Zeiger_normal();
 }
 

@@ -172,7 +172,6 @@ public:
     void Midi_Pedal(int wert);
     void Midi_AllesAus();
     void Mikrofon_Note(int note);
-    void Mikrofon_taub(); // the program's own sound plays now: the microphone would hear it
     void mnu_NaechsteNote_Click();
     void mnu_Mikrofon_Click();
     // The next note drawn by itself after an answer, when "Nächste Note automatisch" is on.

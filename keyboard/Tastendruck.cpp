@@ -117,5 +117,4 @@ void Keyboard::Spiele_Taste(int k)
     if (name.isEmpty() || m_haupt.Ton_aus)
         return;
     Spiele_Ton(m_haupt, m_ton, name);
-    Mikrofon_taub();
 }
