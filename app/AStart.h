@@ -1,7 +1,7 @@
 // The start screen: prepares the run and leads to the main window.
 #pragma once
 
-#include "app/Steuerelemente.h"
+#include "widgets/Steuerelemente.h"
 
 struct Haupt;
 class Tonausgabe;

@@ -1,9 +1,9 @@
 // Klavidor: learning to read notes against a piano keyboard.
 #include "app/AStart.h"
-#include "app/Bilder.h"
-#include "app/LadendeTonausgabe.h"
-#include "app/Version.h"
-#include "app/ZentriereForm.h"
+#include "widgets/Bilder.h"
+#include "sound/LadendeTonausgabe.h"
+#include "widgets/Version.h"
+#include "widgets/ZentriereForm.h"
 #include "keyboard/Haupt.h"
 
 #include <QApplication>

@@ -13,8 +13,8 @@
 // what is left of the level is one level for each voice that was never released.
 //
 // One line per run on stdout; the exit code is 1 only when the measurement could not be made.
-#include "app/Mischer.h"
-#include "app/PulseStrom.h"
+#include "sound/Mischer.h"
+#include "sound/PulseStrom.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>

@@ -1,7 +1,7 @@
 // The time from a click on "&Starten" until the main window is shown and painted, in-process
 // under a real window system (run it under Xvfb). Median over N opening after a warm-up.
 #include "app/AStart.h"
-#include "app/Tonausgabe.h"
+#include "sound/Tonausgabe.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 

@@ -11,7 +11,7 @@
 //
 // Every figure is one line on stdout. The exit code is 0 whether a target is met or not; it is
 // 1 only when the measurement itself could not be made.
-#include "app/SdlTonausgabe.h"
+#include "sound/SdlTonausgabe.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/Notenmodell.h"

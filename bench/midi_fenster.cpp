@@ -12,8 +12,8 @@
 // Every figure is one line on stdout; the exit code is 1 only when nothing could be measured.
 #include "bench/midiquelle.h"
 
-#include "app/LadendeTonausgabe.h"
-#include "app/SdlTonausgabe.h"
+#include "sound/LadendeTonausgabe.h"
+#include "sound/SdlTonausgabe.h"
 #include "input/MidiEingang.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"

@@ -1,10 +1,10 @@
 #include "book/Buch.h"
 
-#include "app/Bilder.h"
-#include "book/Verlassen.h"
-#include "app/DickerWinRand.h"
-#include "app/Version.h"
-#include "app/ZentriereForm.h"
+#include "widgets/Bilder.h"
+#include "widgets/Verlassen.h"
+#include "widgets/DickerWinRand.h"
+#include "widgets/Version.h"
+#include "widgets/ZentriereForm.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/mdlSound.h"
 
@@ -122,9 +122,8 @@ constexpr std::array<Doppelseite, 5> Seiten{{
 
 } // namespace
 
-Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()> klingt)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_haupt(haupt), m_ton(ton),
-      m_klingt(std::move(klingt))
+Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_haupt(haupt), m_ton(ton)
 {
     Ressourcen_laden();
     setObjectName("Buch");
@@ -140,6 +139,16 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
 
     // Back to front: book area, pages, the border, then the page texts. The texts reach into the
     // drawn page edges, so they lie above the border and let it show through.
+    baueSeiten();
+    baueKacheln();
+    baueEcken();
+    baueTexte();
+    baueFuss();
+    Form_Load();
+}
+
+void Buch::baueSeiten()
+{
     Shape1_0 = new Form(this, false, 0xC97D45, 0x800000);
     platziere(Shape1_0, "Shape1(0)", 0, 0, 9600, 6300);
     for (int i = 0; i < 2; ++i) {
@@ -149,8 +158,11 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
 
     Label1 = new Beschriftung(this, "Das Hilfebuch", schrift("Times New Roman", 18, true), 0x00FFFF, 0xC97D45);
     platziere(Label1, "Label1", 480, 240, 2295, 375);
+}
 
-    // Tiles: the edges of the book, filled at load from one template piece each.
+// Tiles: the edges of the book, filled at load from one template piece each.
+void Buch::baueKacheln()
+{
     struct Kachelreihe
     {
         std::array<Bild*, 13>* lang;
@@ -184,8 +196,11 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
             }
         }
     }
+}
 
-    // The pieces lie above the tiles, so a corner takes every press on its own square.
+// The pieces lie above the tiles, so a corner takes every press on its own square.
+void Buch::baueEcken()
+{
     for (int i = 0; i < 18; ++i) {
         const Stueck& s = StueckTabelle[i];
         auto* b = new Buchstueck(this, QString("buch%1").arg(i, 2, 10, QChar('0')));
@@ -199,7 +214,10 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
     }
     Buchteil[Vorwaerts]->setAccessibleName("Eingerollte Ecke: weiterblättern");
     Buchteil[Zurueck]->setAccessibleName("Eingerollte Ecke: zurückblättern");
+}
 
+void Buch::baueTexte()
+{
     struct Zeile
     {
         Beschriftung** ziel;
@@ -231,7 +249,10 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
         *z.ziel = l;
     }
     Label2->setText("Doppelseite");
+}
 
+void Buch::baueFuss()
+{
     Line1 = new Linie(this, "Line1", 0, 6310, 9600, 6310, 2, 0xFFFFFF);
     Line2 = new Linie(this, "Line2", 0, 6318, 9600, 6318, 1, 0x808080);
 
@@ -242,8 +263,6 @@ Buch::Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent, std::function<void()>
                               schrift("Arial", 9.75, true), 0x0000FF);
     platziere(Label3, "Label3", 1200, 6600, 8175, 495);
     Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-
-    Form_Load();
 }
 
 void Buch::Form_Load()
@@ -265,8 +284,6 @@ void Buch::Form_Load()
     fuelle(Image6, Buchteil[17]);
     Schreibe(1);
     Spiele_Ton(m_haupt, m_ton, "Hallo");
-    if (!m_haupt.Ton_aus && m_klingt)
-        m_klingt();
 }
 
 void Buch::Schreibe(int Seite)

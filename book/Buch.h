@@ -1,11 +1,10 @@
 // The help book: an opened book of five spreads, turned by pressing the rolled page corners.
 #pragma once
 
-#include "app/Steuerelemente.h"
+#include "widgets/Steuerelemente.h"
 
 #include <QDialog>
 #include <array>
-#include <functional>
 
 struct Haupt;
 class Tonausgabe;
@@ -14,9 +13,8 @@ class Buch : public QDialog
 {
     Q_OBJECT
 public:
-    // Constructing the book loads it: spread 1 on show and the greeting played. `klingt` is told
-    // when the greeting sounds: the microphone would hear it.
-    Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent = nullptr, std::function<void()> klingt = {});
+    // Constructing the book loads it: spread 1 on show and the greeting played.
+    Buch(Haupt& haupt, Tonausgabe& ton, QWidget* parent = nullptr);
 
     // ---- Controls (names as in the layout tables)
     Form* Shape1_0 = nullptr;
@@ -45,7 +43,13 @@ public:
     void reject() override { Verlassen_Click(); }
 
 private:
+    // The builders, back to front.
+    void baueSeiten();
+    void baueKacheln();
+    void baueEcken();
+    void baueTexte();
+    void baueFuss();
+
     Haupt& m_haupt;
     Tonausgabe& m_ton;
-    std::function<void()> m_klingt;
 };

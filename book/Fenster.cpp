@@ -1,10 +1,10 @@
 // The help book and the two information windows, opened modally from the main window.
-#include "app/Bilder.h"
-#include "app/ZentriereForm.h"
+#include "widgets/Bilder.h"
+#include "widgets/ZentriereForm.h"
 #include "book/Buch.h"
 #include "book/Infofenster.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Menues.h"
+#include "widgets/Menues.h"
 
 #include <QMenuBar>
 
@@ -25,7 +25,7 @@ void Keyboard::mnu_HilfeBuch_Click()
 {
     Zeiger_beschaeftigt();
     // No owner: the book is a window of its own, centred on the screen.
-    zeigeModal(new Buch(m_haupt, m_ton, nullptr, [this] { Mikrofon_taub(); }));
+    zeigeModal(new Buch(m_haupt, m_ton));
     Zeiger_normal();
 }
 

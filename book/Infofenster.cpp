@@ -1,10 +1,10 @@
 #include "book/Infofenster.h"
 
-#include "app/Bilder.h"
-#include "book/Verlassen.h"
-#include "app/DickerWinRand.h"
-#include "app/Version.h"
-#include "app/ZentriereForm.h"
+#include "widgets/Bilder.h"
+#include "widgets/Verlassen.h"
+#include "widgets/DickerWinRand.h"
+#include "widgets/Version.h"
+#include "widgets/ZentriereForm.h"
 #include "web/Webadressen.h"
 #include "web/mdlBrowserAufrufen.h"
 

@@ -1,7 +1,7 @@
 // The two information windows on rests and note lengths: fixed pages that only link and close.
 #pragma once
 
-#include "app/Steuerelemente.h"
+#include "widgets/Steuerelemente.h"
 
 #include <QDialog>
 #include <array>

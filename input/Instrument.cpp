@@ -3,13 +3,13 @@
 // source remembered for the next start, the sustain pedal, and the next note drawn by itself.
 #include "keyboard/Keyboard.h"
 
-#include "app/Tonausgabe.h"
-#include "app/ZentriereForm.h"
+#include "sound/Tonausgabe.h"
+#include "widgets/ZentriereForm.h"
 #include "input/MidiEingang.h"
 #include "input/Mikrofon.h"
 #include "input/Mikrofonpruefung.h"
 #include "keyboard/Haupt.h"
-#include "keyboard/Menues.h"
+#include "widgets/Menues.h"
 #include "keyboard/Notenmodell.h"
 
 #include <QActionGroup>
@@ -24,7 +24,6 @@ namespace {
 constexpr int Pedal = 64, Pedal_loesen = 40; // the pedal counts past 64, and again once below 40
 constexpr int Naechste_Note_ms = 1500;
 constexpr int Hinweis_ms = 2000;
-constexpr auto Klanglaenge = std::chrono::milliseconds(2000); // the key sounds' length
 constexpr int Pegelbreite = 2895;
 constexpr quint32 Pegelfarbe = 0x00C000;
 
@@ -72,6 +71,7 @@ void Keyboard::starteMikrofon(const QString& mikroModul)
     Pegelbalken->setAccessibleName("Mikrofonpegel");
     Pegelbalken->hide();
     m_mikro = new Mikrofon(this, mikroModul);
+    m_mikro->hoereEigenenKlang([this] { return m_ton.klingt(); });
     connect(m_mikro, &Mikrofon::noteGehoert, this, &Keyboard::Mikrofon_Note);
     connect(m_mikro, &Mikrofon::noteAusserhalb, this,
             [this] { zeigeHinweis(Noten::Ausserhalb_Hinweis, Hinweis_ms); });
@@ -182,7 +182,6 @@ void Keyboard::Midi_NoteAn(int note, int anschlag)
     if (!m_haupt.Ton_aus) {
         m_stimmen[note] = m_ton.halteStimme(m_haupt.Ton_Verzeichnis + Noten::Klangname(k) + ".wav",
                                             std::pow(anschlag / 127.0, 1.5));
-        Mikrofon_taub();
     }
     m_nachPedal.reset(note);
     TheKey[k]->setDown(true);
@@ -247,12 +246,6 @@ void Keyboard::Mikrofon_Note(int note)
 {
     if (imUmfang(note))
         Taste_Eingabe(tasteVon(note), Herkunft::Mikrofon);
-}
-
-void Keyboard::Mikrofon_taub()
-{
-    if (m_mikro && m_mikro->an())
-        m_mikro->taubBis(std::chrono::steady_clock::now() + Klanglaenge);
 }
 
 void Keyboard::mnu_NaechsteNote_Click()

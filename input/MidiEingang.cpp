@@ -1,6 +1,6 @@
 #include "input/MidiEingang.h"
 
-#include "app/Verzeichnisse.h"
+#include "sound/Modulorte.h"
 
 #include <QFileInfo>
 #include <QLibrary>

@@ -2,7 +2,7 @@
 // the note detection running on SDL's audio thread (aubio works in buffers made at open: nothing
 // there allocates), and a watcher that notices the device going away. Loaded only when the
 // microphone is switched on.
-#include "app/SdlAudio.h"
+#include "sound/SdlAudio.h"
 #include "input/Mikroaufnahme.h"
 #include "input/Monitorquelle.h"
 #include "input/Notenerkennung.h"

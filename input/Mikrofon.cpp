@@ -1,6 +1,6 @@
 #include "input/Mikrofon.h"
 
-#include "app/Verzeichnisse.h"
+#include "sound/Modulorte.h"
 #include "input/Mikroaufnahme.h"
 #include "input/Notenerkennung.h"
 #include "keyboard/Notenmodell.h"
@@ -224,8 +224,11 @@ private:
 };
 
 Mikrofon::Mikrofon(QObject* parent, QString modul)
-    : QObject(parent), m_modul(std::move(modul)), m_stille(Notenerkennung::Stille_Standard_dB)
+    : QObject(parent), m_modul(std::move(modul)), m_stille(Notenerkennung::Stille_Standard_dB),
+      m_abfrage(new QTimer(this))
 {
+    m_abfrage->setInterval(Klangabfrage);
+    connect(m_abfrage, &QTimer::timeout, this, &Mikrofon::frageKlang);
 }
 
 Mikrofon::~Mikrofon()
@@ -298,6 +301,8 @@ void Mikrofon::oeffne()
         m_faden->start();
     }
     m_hoert = false;
+    m_abfrage->start();
+    frageKlang();
     const int sitzung = ++m_sitzung;
     m_arbeiter->gewuenscht = sitzung;
     Mikroarbeiter* arbeiter = m_arbeiter;
@@ -309,6 +314,7 @@ void Mikrofon::oeffne()
 void Mikrofon::schliesse()
 {
     m_an = m_pruefung = m_hoert = false;
+    m_abfrage->stop();
     m_arbeiter->gewuenscht = ++m_sitzung;
     Mikroarbeiter* arbeiter = m_arbeiter;
     QMetaObject::invokeMethod(arbeiter, [arbeiter] { arbeiter->schliesse(); }, Qt::QueuedConnection);
@@ -328,6 +334,12 @@ void Mikrofon::holePost()
 }
 
 void Mikrofon::taubBis(std::chrono::steady_clock::time_point bis) { m_taubBis = std::max(m_taubBis, bis); }
+
+void Mikrofon::frageKlang()
+{
+    if (m_klingt && m_klingt())
+        taubBis(std::chrono::steady_clock::now());
+}
 
 void Mikrofon::melde(int sitzung, Ereignis e)
 {
@@ -359,6 +371,7 @@ void Mikrofon::meldeBefund(int sitzung, Befund art, int note, int cent, std::chr
 {
     if (sitzung != m_sitzung || !(m_an || m_pruefung))
         return;
+    frageKlang(); // in case the window was too busy to ask since the note began
     if (einsatz < m_taubBis + Nachhall)
         art = Befund::Lautsprecher; // whatever started then, the speaker's own sound was in it
     else if (art == Befund::Note && Noten::tasteFuerMidinote(note) < 0)

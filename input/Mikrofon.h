@@ -8,9 +8,11 @@
 #include <QString>
 #include <QStringList>
 #include <chrono>
+#include <functional>
 #include <memory>
 
 class QThread;
+class QTimer;
 class Mikroarbeiter;
 class Mikrobote;
 class Mikropost;
@@ -42,8 +44,14 @@ public:
     // The program's own sound is audible until `bis` (plus a short tail): no note starting before
     // then is taken.
     void taubBis(std::chrono::steady_clock::time_point bis);
+    // Whether the program's own sound is audible now (the player's klingt): asked on this thread
+    // while the microphone listens, so it is deaf while the program sounds and Nachhall after.
+    void hoereEigenenKlang(std::function<bool()> klingt) { m_klingt = std::move(klingt); }
 
     static constexpr std::chrono::milliseconds Nachhall{200}; // the room still rings that long
+    // How often the player is asked; a note is reported 30 ms or more after its onset, so the
+    // answer is always in before the note is judged.
+    static constexpr std::chrono::milliseconds Klangabfrage{20};
 
 signals:
     void hoertZu();
@@ -65,6 +73,7 @@ private:
     void oeffne();
     void schliesse();
     void holePost();
+    void frageKlang();
 
     QString m_modul;
     std::unique_ptr<Mikropost> m_post; // what SDL's capture thread heard, taken on this object's thread
@@ -76,4 +85,6 @@ private:
     double m_stille;
     int m_sitzung = 0; // news of an earlier session is old news
     std::chrono::steady_clock::time_point m_taubBis{};
+    std::function<bool()> m_klingt;
+    QTimer* m_abfrage = nullptr;
 };

@@ -1,10 +1,10 @@
 #include "input/Mikrofonpruefung.h"
 
-#include "app/Bilder.h"
-#include "app/DickerWinRand.h"
-#include "app/Steuerelemente.h"
-#include "app/ZentriereForm.h"
-#include "book/Verlassen.h"
+#include "widgets/Bilder.h"
+#include "widgets/DickerWinRand.h"
+#include "widgets/Steuerelemente.h"
+#include "widgets/ZentriereForm.h"
+#include "widgets/Verlassen.h"
 #include "input/Notenerkennung.h"
 #include "keyboard/Notenmodell.h"
 

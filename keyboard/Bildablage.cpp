@@ -1,6 +1,6 @@
 #include "keyboard/Bildablage.h"
 
-#include "app/Steuerelemente.h"
+#include "widgets/Steuerelemente.h"
 
 Bildablage::Bildablage(QWidget* besitzer, const QString& name, const std::vector<std::pair<QString, QString>>& bilder)
     : QWidget(besitzer, Qt::Window) // a window of its own that is never shown

@@ -1,13 +1,14 @@
 #include "keyboard/Keyboard.h"
 
-#include "app/Bilder.h"
-#include "app/DickerWinRand.h"
-#include "app/Version.h"
-#include "app/ZentriereForm.h"
+#include "widgets/Bilder.h"
+#include "widgets/DickerWinRand.h"
+#include "widgets/Version.h"
+#include "widgets/ZentriereForm.h"
 #include "keyboard/Haupt.h"
-#include "keyboard/Menues.h"
+#include "widgets/Menues.h"
 #include "views/Befehlstabelle.h"
 #include "views/Tonartentabelle.h"
+#include "web/Webmenue.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -163,7 +164,7 @@ void Keyboard::baueMenues()
     fuelleEingabeMenue(mnu_Optionen);
 
     mnu_Webseiten = neuesMenue(mb, "mnu_Webseiten", "Webseiten");
-    fuelleWebMenue(mnu_Webseiten);
+    fuelleWebMenue(mnu_Webseiten, this);
     baueHilfeEintrag();
 }
 

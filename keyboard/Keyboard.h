@@ -3,7 +3,7 @@
 // operations; this header groups them by the file that defines them.
 #pragma once
 
-#include "app/Steuerelemente.h"
+#include "widgets/Steuerelemente.h"
 #include "keyboard/Bildablage.h"
 
 #include <QMainWindow>
@@ -172,7 +172,6 @@ public:
     void Midi_Pedal(int wert);
     void Midi_AllesAus();
     void Mikrofon_Note(int note);
-    void Mikrofon_taub(); // the program's own sound plays now: the microphone would hear it
     void mnu_NaechsteNote_Click();
     void mnu_Mikrofon_Click();
     // The next note drawn by itself after an answer, when "Nächste Note automatisch" is on.
@@ -205,7 +204,6 @@ private:
     void fuelleFarbstreifen(QMenu* m);    // learning/
     void fuelleFarbwahl(QMenu* m);        // views/
     void fuelleAnsichten(QMenu* optionen); // views/
-    void fuelleWebMenue(QMenu* m);        // web/
     void baueHilfeEintrag();              // book/
     void fuelleEingabeMenue(QMenu* optionen); // input/
     void starteMikrofon(const QString& modul); // input/

@@ -1,5 +1,5 @@
 // A key click: show the note on the staff, name it, sound it.
-#include "app/Tonausgabe.h"
+#include "sound/Tonausgabe.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/Notenmodell.h"
@@ -117,5 +117,4 @@ void Keyboard::Spiele_Taste(int k)
     if (name.isEmpty() || m_haupt.Ton_aus)
         return;
     Spiele_Ton(m_haupt, m_ton, name);
-    Mikrofon_taub();
 }

@@ -1,6 +1,6 @@
 #include "keyboard/mdlSound.h"
 
-#include "app/Tonausgabe.h"
+#include "sound/Tonausgabe.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Notenmodell.h"
 

@@ -3,7 +3,7 @@
 // colour band's entry in "Farben".
 #include "keyboard/Keyboard.h"
 
-#include "keyboard/Menues.h"
+#include "widgets/Menues.h"
 
 #include <QMenu>
 

@@ -1,8 +1,8 @@
 // Shared pieces of the tests: a recording sound output and a main window set up as at start-up.
 #pragma once
 
-#include "app/Steuerelemente.h"
-#include "app/Tonausgabe.h"
+#include "widgets/Steuerelemente.h"
+#include "sound/Tonausgabe.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 
@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QtTest>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -42,20 +43,30 @@ inline QList<quint32> fuellung(Keyboard* kb)
     return f;
 }
 
-// Remembers every path it is asked to play.
+// Remembers every path it is asked to play, and sounds for a key sound's length after each.
 class Aufnahme : public Tonausgabe
 {
 public:
-    void spiele(const QString& pfad) override { gespielt.append(pfad); }
+    static constexpr std::chrono::milliseconds Klanglaenge{2000};
+    void spiele(const QString& pfad) override
+    {
+        gespielt.append(pfad);
+        m_klingtBis = std::chrono::steady_clock::now() + Klanglaenge;
+    }
     int halteStimme(const QString& pfad, double lautstaerke) override
     {
         gehalten.append({pfad, lautstaerke});
+        m_klingtBis = std::chrono::steady_clock::now() + Klanglaenge;
         return int(gehalten.size());
     }
+    bool klingt() const override { return std::chrono::steady_clock::now() < m_klingtBis; }
     void loeseStimme(int stimme) override { geloest.append(stimme); }
     QStringList gespielt;
     QList<std::pair<QString, double>> gehalten; // voice n is gehalten[n - 1]
     QList<int> geloest;
+
+private:
+    std::chrono::steady_clock::time_point m_klingtBis{};
 };
 
 // A main window opened as "&Starten" opens it, with a fixed seed and a known sound directory.

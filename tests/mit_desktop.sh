@@ -19,6 +19,8 @@ pids+=($!)
 for _ in $(seq 100); do [ -s "$tmp/nummer" ] && break; sleep 0.05; done
 [ -s "$tmp/nummer" ] || { echo "Xvfb did not start:"; cat "$tmp/xvfb.log"; exit 1; }
 export DISPLAY=":$(cat "$tmp/nummer")"
+# The command runs on this server whatever platform the caller's environment names.
+export QT_QPA_PLATFORM=xcb
 # Ready once a client gets through, not only once the server has chosen its number.
 for _ in $(seq 100); do xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
 xprop -root >/dev/null 2>&1 || { echo "Xvfb on $DISPLAY takes no clients:"; cat "$tmp/xvfb.log"; exit 1; }

@@ -20,7 +20,8 @@ pfad=$(sed -n 's/^Path=//p' "$desktop")
 [ "$pfad" = "$prefix/share/klavidor/klaenge" ] || { echo "Path is $pfad" >&2; exit 1; }
 [ "$exec_zeile" = "$prefix/bin/klavidor" ] || { echo "Exec is $exec_zeile" >&2; exit 1; }
 export SDL_AUDIODRIVER=dummy
-xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash -c '
+# A window on the Xvfb below, whatever platform the caller's environment names.
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash -c '
     cd "$1" && { "$2" & pid=$!; }
     for _ in $(seq 1 100); do
         if xdotool search --onlyvisible --pid $pid >/dev/null 2>&1; then kill $pid; exit 0; fi

@@ -1,7 +1,7 @@
 // The help book and the two information windows: opening from the menu, turning pages, pointers,
 // closing, the note staff of the note-lengths page and the banner link.
-#include "app/Bilder.h"
-#include "app/DickerWinRand.h"
+#include "widgets/Bilder.h"
+#include "widgets/DickerWinRand.h"
 #include "book/Buch.h"
 #include "book/Infofenster.h"
 #include "hilfen.h"

@@ -1,5 +1,5 @@
 // Where the player finds a sound when the program was started from another folder.
-#include "app/Klangsuche.h"
+#include "sound/Klangsuche.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

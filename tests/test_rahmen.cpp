@@ -1,5 +1,5 @@
 // Window frame and web links: the sunken edge, the movable main window, the web menu.
-#include "app/DickerWinRand.h"
+#include "widgets/DickerWinRand.h"
 #include "hilfen.h"
 #include "web/Webadressen.h"
 #include "web/mdlBrowserAufrufen.h"

@@ -1,7 +1,7 @@
 // The start screen: its controls, what its load step prepares, and the two ways out of it.
 #include "app/AStart.h"
 #include "app/Verzeichnisse.h"
-#include "app/ZentriereForm.h"
+#include "widgets/ZentriereForm.h"
 #include "hilfen.h"
 #include "web/Webadressen.h"
 

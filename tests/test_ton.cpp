@@ -1,10 +1,11 @@
 // The real sound output: bad files stay silent and never hold up a click, good files really sound,
 // a new sound cuts the old one, files changed on disk are heard in their new form, and the
 // generated key sounds are clean and in tune.
-#include "app/LadendeTonausgabe.h"
-#include "app/Mischer.h"
-#include "app/SdlTonausgabe.h"
-#include "app/Verzeichnisse.h"
+#include "sound/LadendeTonausgabe.h"
+#include "sound/Mischer.h"
+#include "sound/SdlTonausgabe.h"
+#include "sound/Modulorte.h"
+#include "keyboard/Notenmodell.h"
 #include "tests/pulseserver.h"
 
 #define SDL_MAIN_HANDLED
@@ -62,11 +63,7 @@ const QString Klaenge = QStringLiteral(KLAVIDOR_KLAENGE_DIR);
 constexpr double Grenze_ms = 50; // a click may not wait longer than this for its sound
 constexpr float Hoechste_Spitze = 0.8913f; // -1 dBFS
 
-QString klang(int k)
-{
-    static const char* teil[] = {"c", "cis", "d", "dis", "e", "f", "fis", "g", "gis", "a", "b", "h"};
-    return Klaenge + QString("/%1-%2.wav").arg(k, 2, 10, QChar('0')).arg(teil[k % 12]);
-}
+QString klang(int k) { return Klaenge + "/" + Noten::Klangname(k) + ".wav"; }
 
 double tonhoehe(int k) { return 440.0 * std::pow(2.0, (k - 21) / 12.0); }
 

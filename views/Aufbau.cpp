@@ -3,7 +3,7 @@
 // view options.
 #include "keyboard/Keyboard.h"
 
-#include "keyboard/Menues.h"
+#include "widgets/Menues.h"
 #include "keyboard/Notenmodell.h"
 #include "views/Befehlstabelle.h"
 #include "views/Tonartentabelle.h"

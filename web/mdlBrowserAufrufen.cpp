@@ -1,6 +1,6 @@
 #include "web/mdlBrowserAufrufen.h"
 
-#include "app/Bilder.h"
+#include "widgets/Bilder.h"
 
 #include <QDesktopServices>
 #include <QUrl>

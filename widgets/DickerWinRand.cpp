@@ -1,4 +1,4 @@
-#include "app/DickerWinRand.h"
+#include "widgets/DickerWinRand.h"
 
 #include <QEvent>
 #include <QMainWindow>

@@ -4,7 +4,7 @@
 // its note at once and sounds when the player is ready, if that is soon enough.
 #pragma once
 
-#include "app/Tonausgabe.h"
+#include "sound/Tonausgabe.h"
 
 #include <QString>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "app/Bilder.h"
+#include "widgets/Bilder.h"
 
-#include "app/Stil.h"
+#include "widgets/Stil.h"
 
 #include <QApplication>
 #include <QFile>

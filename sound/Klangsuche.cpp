@@ -1,4 +1,4 @@
-#include "app/Klangsuche.h"
+#include "sound/Klangsuche.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/Steuerelemente.h"
+#include "widgets/Steuerelemente.h"
 
-#include "app/Bilder.h"
+#include "widgets/Bilder.h"
 
 #include <QMouseEvent>
 #include <QPainter>

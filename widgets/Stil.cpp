@@ -1,4 +1,4 @@
-#include "app/Stil.h"
+#include "widgets/Stil.h"
 
 #include <QStyleFactory>
 #include <QStyleOption>

@@ -1,5 +1,5 @@
-#include "app/LadendeTonausgabe.h"
-#include "app/Verzeichnisse.h"
+#include "sound/LadendeTonausgabe.h"
+#include "sound/Modulorte.h"
 
 #include <QFileInfo>
 #include <QLibrary>

@@ -5,8 +5,8 @@
 // command ever waits for it.
 #pragma once
 
-#include "app/Mischer.h"
-#include "app/Tonausgabe.h"
+#include "sound/Mischer.h"
+#include "sound/Tonausgabe.h"
 
 #include <QByteArray>
 #include <QDateTime>

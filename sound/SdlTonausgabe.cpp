@@ -1,8 +1,8 @@
-#include "app/SdlTonausgabe.h"
+#include "sound/SdlTonausgabe.h"
 
-#include "app/Klangsuche.h"
-#include "app/PulseStrom.h"
-#include "app/SdlAudio.h"
+#include "sound/Klangsuche.h"
+#include "sound/PulseStrom.h"
+#include "sound/SdlAudio.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/Mischer.h"
+#include "sound/Mischer.h"
 
 #include <algorithm>
 #include <chrono>

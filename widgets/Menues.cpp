@@ -1,4 +1,4 @@
-#include "keyboard/Menues.h"
+#include "widgets/Menues.h"
 
 #include <QAction>
 #include <QMenu>

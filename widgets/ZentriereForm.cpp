@@ -1,4 +1,4 @@
-#include "app/ZentriereForm.h"
+#include "widgets/ZentriereForm.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,5 +1,5 @@
 // The entry point of the player module klavidor_ton.so.
-#include "app/SdlTonausgabe.h"
+#include "sound/SdlTonausgabe.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>

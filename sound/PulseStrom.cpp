@@ -1,6 +1,6 @@
-#include "app/PulseStrom.h"
+#include "sound/PulseStrom.h"
 
-#include "app/Mischer.h"
+#include "sound/Mischer.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>

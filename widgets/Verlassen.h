@@ -1,8 +1,8 @@
-// The "Verlassen" button that the help book and the information windows share.
+// The "Verlassen" button that the help book, the information windows and the microphone check share.
 #pragma once
 
-#include "app/Bilder.h"
-#include "app/Steuerelemente.h"
+#include "widgets/Bilder.h"
+#include "widgets/Steuerelemente.h"
 
 // A coloured button at Left, Top (twips), 1215 x 405, with the open hand over it; Esc presses it.
 inline Knopf* baueVerlassen(QWidget* fenster, int left, int top)
