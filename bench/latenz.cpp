@@ -14,7 +14,7 @@
 #include "app/SdlTonausgabe.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>

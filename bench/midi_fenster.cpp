@@ -18,7 +18,7 @@
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/mdlSound.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -10,7 +10,7 @@
 #include "input/Mikrofonpruefung.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Menues.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #include <QActionGroup>
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "app/ZentriereForm.h"
 #include "book/Verlassen.h"
 #include "input/Notenerkennung.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #include <QListWidget>
 #include <QProgressBar>

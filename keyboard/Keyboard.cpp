@@ -7,7 +7,7 @@
 #include "keyboard/Haupt.h"
 #include "keyboard/Menues.h"
 #include "views/Befehlstabelle.h"
-#include "views/Tonartentabelle.h"
+#include "kern/Tonartentabelle.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>

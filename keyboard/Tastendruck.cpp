@@ -2,9 +2,9 @@
 #include "app/Tonausgabe.h"
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 #include "keyboard/mdlSound.h"
-#include "views/Tonartentabelle.h"
+#include "kern/Tonartentabelle.h"
 
 #include <QApplication>
 #include <utility>

@@ -2,7 +2,7 @@
 
 #include "app/Tonausgabe.h"
 #include "keyboard/Haupt.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 QStringList Tastenklaenge(const Haupt& haupt)
 {

@@ -1,9 +1,9 @@
 // Learning mode: switching it on, drawing notes, judging answers, the colour band.
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 #include "input/Mikrofon.h"
-#include "learning/Lernnoten.h"
+#include "kern/Lernnoten.h"
 #include "views/Befehlstabelle.h"
 
 #include <QMessageBox>

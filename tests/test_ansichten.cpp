@@ -1,7 +1,7 @@
 // Commands, note-name ladder, key signatures, marker dots and view options, driven through the
 // real buttons, menu entries and shortcut keys.
 #include "hilfen.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Learning mode: the switch, the draw, the judged answer, the quick key and the colour band.
 #include "hilfen.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #include <QMessageBox>
 

@@ -1,6 +1,6 @@
 // The note model and a key click: naming, staff positions, ledger lines and the sound request.
 #include "hilfen.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 namespace {
 

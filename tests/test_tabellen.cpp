@@ -1,10 +1,10 @@
 // The program's tables on their own, without a window: key names and staff positions, sound
 // names, the learning ranges' draw, the key signatures and the command buttons.
 #include "keyboard/Haupt.h"
-#include "keyboard/Notenmodell.h"
-#include "learning/Lernnoten.h"
+#include "kern/Notenmodell.h"
+#include "kern/Lernnoten.h"
 #include "views/Befehlstabelle.h"
-#include "views/Tonartentabelle.h"
+#include "kern/Tonartentabelle.h"
 
 #include <QtTest>
 

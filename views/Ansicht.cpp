@@ -2,7 +2,7 @@
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "views/Befehlstabelle.h"
-#include "views/Tonartentabelle.h"
+#include "kern/Tonartentabelle.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
 // Key signatures: which keys are playable, their colours, the signature's picture and text.
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 #include "views/Befehlstabelle.h"
-#include "views/Tonartentabelle.h"
+#include "kern/Tonartentabelle.h"
 
 void Keyboard::Weisse_Taste_an(int k)
 {

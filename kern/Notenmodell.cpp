@@ -1,6 +1,6 @@
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 
 namespace Noten {
 

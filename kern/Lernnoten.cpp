@@ -1,7 +1,7 @@
-#include "learning/Lernnoten.h"
+#include "kern/Lernnoten.h"
 
-#include "keyboard/Haupt.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Haupt.h"
+#include "kern/Notenmodell.h"
 
 namespace Lernen {
 
