@@ -31,21 +31,15 @@ void Keyboard::Setze_Note(int code)
 
 void Keyboard::DoNoten(int k)
 {
-    // A signature names the black keys its way; without one the accidental buttons decide.
-    if (const Tonarten::Tonart* t = Tonarten::finde(m_haupt.Tonart)) {
-        if (t->schreibung == Tonarten::Kreuz)
-            Notenname_Kreuz(m_haupt, k);
-        else
-            Notenname_Be(m_haupt, k);
-    } else if (m_haupt.Vorzeichen == "b")
-        Notenname_Be(m_haupt, k);
-    else {
-        if (m_haupt.Vorzeichen == "X")
-            Schwarze_Tasten_aus();
-        Notenname_Kreuz(m_haupt, k);
-    }
-    Setze_Note(m_haupt.Noten_Position);
-    Zeige_Notenname(m_haupt.Noten_Name);
+    // "X" with no signature: every note shown switches the black keys off again.
+    if (!Tonarten::finde(m_haupt.Tonart) && m_haupt.Vorzeichen == "X")
+        Schwarze_Tasten_aus();
+    const Noten::Benennung b = Noten::benenne(k, m_haupt.Tonart, m_haupt.Vorzeichen);
+    if (!b.name)
+        return;
+    Noten::merke(m_haupt, b);
+    Setze_Note(b.code);
+    Zeige_Notenname(b.name);
 }
 
 void Keyboard::Zeige_Notenname(const QString& name)

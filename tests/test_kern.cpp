@@ -1,0 +1,54 @@
+// The practice core's rules without a window: naming under a signature, the judgement of an answer,
+// which key may sound, and the sustain pedal.
+#include "kern/Haupt.h"
+#include "kern/Lernnoten.h"
+#include "kern/Notenmodell.h"
+
+#include <QtTest>
+
+class TestKern : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void benennung_data()
+    {
+        // Signature (or none), accidental button, key: the name and staff code shown.
+        QTest::addColumn<QString>("tonart");
+        QTest::addColumn<QString>("vorzeichen");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QString>("soll");
+        const QString keine = "keine Tonart";
+        for (const char* t : {"Cdur", "Gdur", "Ddur", "Adur", "Edur"})
+            QTest::newRow(t) << QString(t) << "b" << 10 << "ais 17";
+        for (const char* t : {"Fdur", "Bdur", "Esdur", "Asdur"})
+            QTest::newRow(t) << QString(t) << "#" << 10 << "b 16";
+        QTest::newRow("Ddur fis") << "Ddur" << "b" << 6 << "fis 19";
+        QTest::newRow("# cis'") << keine << "#" << 13 << "cis 0";
+        QTest::newRow("b des'") << keine << "b" << 13 << "des 1";
+        QTest::newRow("X names by sharps") << keine << "X" << 13 << "cis 0";
+        QTest::newRow("no signature name") << "ddur" << "b" << 6 << "ges 18";
+        QTest::newRow("white key") << "Asdur" << "#" << 12 << "C 0";
+        QTest::newRow("lowest") << "Fdur" << "#" << 0 << "C 22";
+        QTest::newRow("key 39 flat") << keine << "b" << 39 << "dis 15";
+        QTest::newRow("key 40") << "Cdur" << "#" << 40 << "- -1";
+        QTest::newRow("key -1") << keine << "b" << -1 << "- -1";
+    }
+    void benennung()
+    {
+        QFETCH(QString, tonart);
+        QFETCH(QString, vorzeichen);
+        QFETCH(int, k);
+        QFETCH(QString, soll);
+        const Noten::Benennung b = Noten::benenne(k, tonart, vorzeichen);
+        QCOMPARE(QString("%1 %2").arg(b.name ? b.name : "-").arg(b.code), soll);
+        // Haupt records it; a key outside the keys leaves the note before.
+        Haupt h;
+        h.Noten_Name = "vorher";
+        Noten::merke(h, b);
+        QCOMPARE(QString("%1 %2").arg(h.Noten_Name).arg(h.Noten_Position), b.name ? soll : "vorher 0");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKern)
+#include "test_kern.moc"
