@@ -20,4 +20,15 @@ int Ziehe(Haupt& haupt, int bereich)
     return z;
 }
 
+Urteil beurteile(Haupt& haupt, int k)
+{
+    const int punkt = Noten::Weisse_Nummer(k);
+    haupt.Antwort_Punkt = punkt;
+    haupt.Antwort_Taste = k;
+    const Urteil::Art art = punkt == Noten::Kein_Weiss  ? Urteil::Schwarz
+                            : k == haupt.Lernnote_Taste ? Urteil::Richtig
+                                                        : Urteil::Falsch;
+    return {art, punkt, haupt.Lernnote_Weiss};
+}
+
 } // namespace Lernen

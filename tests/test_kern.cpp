@@ -48,6 +48,37 @@ private slots:
         Noten::merke(h, b);
         QCOMPARE(QString("%1 %2").arg(h.Noten_Name).arg(h.Noten_Position), b.name ? soll : "vorher 0");
     }
+
+    void urteil_data()
+    {
+        // The drawn note's white-key row, the key played: the verdict and the answer's dot.
+        QTest::addColumn<int>("zeile");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<int>("art");
+        QTest::addColumn<int>("punkt");
+        QTest::newRow("Mittleres C hit") << 7 << 12 << int(Lernen::Urteil::Richtig) << 7;
+        QTest::newRow("an octave low") << 7 << 0 << int(Lernen::Urteil::Falsch) << 0;
+        QTest::newRow("the key beside") << 7 << 14 << int(Lernen::Urteil::Falsch) << 8;
+        QTest::newRow("Doppelt hohes D hit") << 22 << 38 << int(Lernen::Urteil::Richtig) << 22;
+        QTest::newRow("black cis'") << 7 << 13 << int(Lernen::Urteil::Schwarz) << 255;
+        QTest::newRow("black top key") << 22 << 39 << int(Lernen::Urteil::Schwarz) << 255;
+    }
+    void urteil()
+    {
+        QFETCH(int, zeile);
+        QFETCH(int, k);
+        QFETCH(int, art);
+        QFETCH(int, punkt);
+        Haupt h;
+        h.Lernnote_Weiss = zeile;
+        h.Lernnote_Taste = Noten::Weisse_Taste(zeile);
+        const Lernen::Urteil u = Lernen::beurteile(h, k);
+        QCOMPARE(int(u.art), art);
+        QCOMPARE(u.antwortPunkt, punkt);
+        QCOMPARE(u.notenPunkt, zeile);
+        QCOMPARE(h.Antwort_Punkt, std::optional<int>(punkt));
+        QCOMPARE(h.Antwort_Taste, std::optional<int>(k));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestKern)
