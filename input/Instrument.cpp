@@ -179,7 +179,7 @@ void Keyboard::Midi_NoteAn(int note, int anschlag)
         return;
     // The sound first, so nothing the window does comes before it.
     loeseStimme(note);
-    if (!m_haupt.Ton_aus) {
+    if (Eingang::darfKlingen(m_tastenstand.lage(), k)) {
         m_stimmen[note] = m_ton.halteStimme(m_haupt.Ton_Verzeichnis + Noten::Klangname(k) + ".wav",
                                             std::pow(anschlag / 127.0, 1.5));
         Mikrofon_taub();

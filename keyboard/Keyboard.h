@@ -5,6 +5,7 @@
 
 #include "app/Steuerelemente.h"
 #include "keyboard/Bildablage.h"
+#include "kern/Tastenlage.h"
 
 #include <QMainWindow>
 #include <array>
@@ -189,6 +190,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     // One builder per folder (each in its folder's Aufbau.cpp / Fenster.cpp / Webmenue.cpp).
@@ -217,6 +219,8 @@ private:
 
     Haupt& m_haupt;
     Tonausgabe& m_ton;
+    // What an instrument may press and sound, published for any thread to ask.
+    Eingang::Tastenstand m_tastenstand;
     QActionGroup* m_tonartenGruppe = nullptr;
     Bildablage *m_TAblage = nullptr, *m_Ablage_Tonarten = nullptr;
 

@@ -6,7 +6,6 @@
 #include "keyboard/mdlSound.h"
 #include "kern/Tonartentabelle.h"
 
-#include <QApplication>
 #include <utility>
 
 void Keyboard::Setze_Note(int code)
@@ -52,7 +51,7 @@ bool Keyboard::Taste_frei(int k) const
 {
     // An instrument's key presses what a click would: not a disabled key, and nothing while a
     // window of its own (the help book, a message) waits for the user.
-    return TheKey[k]->isEnabled() && !QApplication::activeModalWidget();
+    return Eingang::darfDruecken(m_tastenstand.lage(), k);
 }
 
 void Keyboard::Taste_Eingabe(int k, Herkunft herkunft)

@@ -3,6 +3,7 @@
 #include "kern/Haupt.h"
 #include "kern/Lernnoten.h"
 #include "kern/Notenmodell.h"
+#include "kern/Tastenlage.h"
 
 #include <QtTest>
 
@@ -78,6 +79,43 @@ private slots:
         QCOMPARE(u.notenPunkt, zeile);
         QCOMPARE(h.Antwort_Punkt, std::optional<int>(punkt));
         QCOMPARE(h.Antwort_Taste, std::optional<int>(k));
+    }
+
+    void tastenlage_data()
+    {
+        // Published: key 13 off (as under a signature), sound off, a window open. Asked: key k.
+        QTest::addColumn<bool>("aus13");
+        QTest::addColumn<bool>("tonAus");
+        QTest::addColumn<bool>("modal");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<bool>("druecken");
+        QTest::addColumn<bool>("klingen");
+        QTest::newRow("free key") << true << false << false << 12 << true << true;
+        QTest::newRow("disabled key") << true << false << false << 13 << false << false;
+        QTest::newRow("sound off") << false << true << false << 13 << true << false;
+        QTest::newRow("window open") << false << false << true << 39 << false << false;
+        QTest::newRow("top key") << false << false << false << 39 << true << true;
+        QTest::newRow("below the keys") << false << false << false << -1 << false << false;
+        QTest::newRow("above the keys") << false << false << false << 40 << false << false;
+    }
+    void tastenlage()
+    {
+        QFETCH(bool, aus13);
+        QFETCH(bool, tonAus);
+        QFETCH(bool, modal);
+        QFETCH(int, k);
+        QFETCH(bool, druecken);
+        QFETCH(bool, klingen);
+        Eingang::Tastenstand stand; // as built: every key free, sound on
+        stand.setzeFrei(13, false);
+        stand.setzeFrei(13, !aus13);
+        stand.setzeTonAus(true);
+        stand.setzeTonAus(tonAus);
+        stand.setzeModalOffen(modal);
+        const Eingang::Tastenlage lage = stand.lage();
+        QCOMPARE(int(lage.frei.count()), aus13 ? 39 : 40);
+        QCOMPARE(Eingang::darfDruecken(lage, k), druecken);
+        QCOMPARE(Eingang::darfKlingen(lage, k), klingen);
     }
 };
 

@@ -35,7 +35,11 @@ void Keyboard::mnu_Farbwahl_Click(int i)
     Funktion1_Click(0);
 }
 
-void Keyboard::mnu_Ton_Click() { m_haupt.Ton_aus = !m_haupt.Ton_aus; }
+void Keyboard::mnu_Ton_Click()
+{
+    m_haupt.Ton_aus = !m_haupt.Ton_aus;
+    m_tastenstand.setzeTonAus(m_haupt.Ton_aus);
+}
 
 void Keyboard::mnu_ohneCLinie_Click() { m_haupt.C_Linie = !m_haupt.C_Linie; }
 

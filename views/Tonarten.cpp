@@ -9,24 +9,28 @@ void Keyboard::Weisse_Taste_an(int k)
 {
     TheKey[k]->setBackColor(m_haupt.Farbe_Weiss);
     TheKey[k]->setEnabled(true);
+    m_tastenstand.setzeFrei(k, true);
 }
 
 void Keyboard::Schwarze_Taste_an(int k)
 {
     TheKey[k]->setBackColor(m_haupt.Farbe_Schwarz);
     TheKey[k]->setEnabled(true);
+    m_tastenstand.setzeFrei(k, true);
 }
 
 void Keyboard::Schwarze_Taste_aus(int k)
 {
     TheKey[k]->setBackColor(m_haupt.Farbe_Schwarz_aus);
     TheKey[k]->setEnabled(false);
+    m_tastenstand.setzeFrei(k, false);
 }
 
 void Keyboard::Weisse_Taste_aus(int k)
 {
     TheKey[k]->setBackColor(m_haupt.Farbe_Weiss_aus);
     TheKey[k]->setEnabled(false);
+    m_tastenstand.setzeFrei(k, false);
 }
 
 void Keyboard::Alle_Tasten_normal()
