@@ -5,11 +5,11 @@
 
 #include "app/Steuerelemente.h"
 #include "keyboard/Bildablage.h"
+#include "kern/Stimmenhalter.h"
 #include "kern/Tastenlage.h"
 
 #include <QMainWindow>
 #include <array>
-#include <bitset>
 
 struct Haupt;
 class Tonausgabe;
@@ -213,8 +213,7 @@ private:
     void starteMikrofon(const QString& modul); // input/
     void baueMidiMenue();                     // input/
     void zeigeHinweis(const QString& text, int ms); // input/
-    void haltePedal(bool unten);              // input/
-    void loeseStimme(int note);               // input/
+    void loese(const Eingang::Freigabe& freigabe); // input/
     void setzeTonartenMenue(bool an);
 
     Haupt& m_haupt;
@@ -229,7 +228,5 @@ private:
     MidiEingang* m_midi = nullptr;
     Mikrofon* m_mikro = nullptr;
     QTimer* m_naechsteNote = nullptr;
-    std::array<int, 128> m_stimmen{};     // held voice per MIDI note, 0 = none
-    std::bitset<128> m_nachPedal;         // released keys the pedal still holds
-    bool m_pedalUnten = false, m_pedalBereit = true;
+    Eingang::Stimmenhalter m_stimmen;     // held voices and the sustain pedal
 };

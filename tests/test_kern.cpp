@@ -3,6 +3,7 @@
 #include "kern/Haupt.h"
 #include "kern/Lernnoten.h"
 #include "kern/Notenmodell.h"
+#include "kern/Stimmenhalter.h"
 #include "kern/Tastenlage.h"
 
 #include <QtTest>
@@ -116,6 +117,61 @@ private slots:
         QCOMPARE(int(lage.frei.count()), aus13 ? 39 : 40);
         QCOMPARE(Eingang::darfDruecken(lage, k), druecken);
         QCOMPARE(Eingang::darfKlingen(lage, k), klingen);
+    }
+
+    void pedal_data()
+    {
+        // MIDI events ("an NOTE=VOICE", "aus NOTE", "pedal VALUE", "alles", "lernen" switches
+        // learning mode on, "." marks the log); the log: voices released, T where the pedal went down.
+        QTest::addColumn<QString>("ereignisse");
+        QTest::addColumn<QString>("soll");
+        QTest::newRow("released at once") << "an 60=1 aus 60" << "1";
+        QTest::newRow("the pedal holds") << "pedal 127 an 62=1 aus 62 . pedal 0" << "T . 1";
+        QTest::newRow("half-pedal counts once") << "pedal 127 an 62=1 aus 62 pedal 50 pedal 100 . pedal 39"
+                                               << "T . 1";
+        QTest::newRow("up only below 40") << "pedal 127 an 60=1 aus 60 pedal 40 . pedal 20" << "T . 1";
+        QTest::newRow("down only past 64") << "pedal 64 an 60=1 aus 60" << "1";
+        QTest::newRow("learning: no hold") << "lernen pedal 127 an 62=1 aus 62" << "T 1";
+        QTest::newRow("struck again") << "an 60=1 an 60=2 . aus 60" << "1 . 2";
+        QTest::newRow("struck again under the pedal") << "pedal 127 an 60=1 aus 60 an 60=2 pedal 0 . aus 60"
+                                                     << "T 1 . 2";
+        QTest::newRow("all off in note order") << "pedal 127 an 64=3 an 60=1 aus 60 alles . pedal 0 aus 64"
+                                              << "T 1 3 .";
+        QTest::newRow("sound off") << "an 60=0 aus 60" << "";
+    }
+    void pedal()
+    {
+        QFETCH(QString, ereignisse);
+        QFETCH(QString, soll);
+        Eingang::Stimmenhalter halter;
+        QStringList log;
+        const auto loese = [&log](const Eingang::Freigabe& f) {
+            for (int s : f.stimmen())
+                log << QString::number(s);
+        };
+        bool lernen = false;
+        const QStringList e = ereignisse.split(' ');
+        for (int i = 0; i < e.size(); ++i) {
+            if (e[i] == "an") {
+                const QStringList nv = e[++i].split('=');
+                loese(halter.noteAn(nv[0].toInt()));
+                halter.halte(nv[0].toInt(), nv[1].toInt());
+            } else if (e[i] == "aus") {
+                loese(halter.noteAus(e[++i].toInt(), lernen));
+            } else if (e[i] == "pedal") {
+                const auto schritt = halter.pedal(e[++i].toInt());
+                if (schritt.getreten)
+                    log << "T";
+                loese(schritt.freigabe);
+            } else if (e[i] == "alles") {
+                loese(halter.allesAus());
+            } else {
+                lernen |= e[i] == "lernen";
+                if (e[i] == ".")
+                    log << ".";
+            }
+        }
+        QCOMPARE(log.join(' '), soll);
     }
 };
 
