@@ -225,9 +225,11 @@ void Keyboard::Mikrofon_Note(int note)
 
 void Keyboard::Mikrofon_taub()
 {
-    if (m_mikro && m_mikro->an())
+    if (Mikrofon_hoert())
         m_mikro->taubBis(std::chrono::steady_clock::now() + Klanglaenge);
 }
+
+bool Keyboard::Mikrofon_hoert() const { return m_mikro && m_mikro->an(); }
 
 void Keyboard::mnu_NaechsteNote_Click()
 {

@@ -107,14 +107,6 @@ public:
     void Weisse_Taste_aus(int k);
     void Alle_Tasten_normal();
     void Schwarze_Tasten_aus();
-    void Tonart_GDur();
-    void Tonart_DDur();
-    void Tonart_ADur();
-    void Tonart_EDur();
-    void Tonart_FDur();
-    void Tonart_BDur();
-    void Tonart_EsDur();
-    void Tonart_AsDur();
     void Setze_Tonart();
     void mnu_EinzelneTonarten_Click(int i);
     void Funktion1_Click(int i);
@@ -174,6 +166,7 @@ public:
     void Midi_AllesAus();
     void Mikrofon_Note(int note);
     void Mikrofon_taub(); // the program's own sound plays now: the microphone would hear it
+    bool Mikrofon_hoert() const; // the learner answers on an acoustic piano
     void mnu_NaechsteNote_Click();
     void mnu_Mikrofon_Click();
     // The next note drawn by itself after an answer, when "Nächste Note automatisch" is on.

@@ -2,7 +2,6 @@
 #include "keyboard/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "kern/Notenmodell.h"
-#include "input/Mikrofon.h"
 #include "kern/Lernnoten.h"
 #include "views/Befehlstabelle.h"
 
@@ -71,7 +70,7 @@ void Keyboard::LernTasten_Click(int i)
     DoNoten(m_haupt.Lernnote_Taste);
     // With the microphone on the learner answers on the piano: the program's own sound of the
     // drawn note would give the answer away and drown it.
-    if (!(m_mikro && m_mikro->an()))
+    if (!Mikrofon_hoert())
         Spiele_Taste(m_haupt.Lernnote_Taste);
 }
 
