@@ -5,6 +5,7 @@
 #include "app/Mischer.h"
 #include "app/SdlTonausgabe.h"
 #include "app/Verzeichnisse.h"
+#include "kern/Notenmodell.h"
 #include "tests/pulseserver.h"
 
 #define SDL_MAIN_HANDLED
@@ -62,11 +63,7 @@ const QString Klaenge = QStringLiteral(KLAVIDOR_KLAENGE_DIR);
 constexpr double Grenze_ms = 50; // a click may not wait longer than this for its sound
 constexpr float Hoechste_Spitze = 0.8913f; // -1 dBFS
 
-QString klang(int k)
-{
-    static const char* teil[] = {"c", "cis", "d", "dis", "e", "f", "fis", "g", "gis", "a", "b", "h"};
-    return Klaenge + QString("/%1-%2.wav").arg(k, 2, 10, QChar('0')).arg(teil[k % 12]);
-}
+QString klang(int k) { return Klaenge + "/" + Noten::Klangname(k) + ".wav"; }
 
 double tonhoehe(int k) { return 440.0 * std::pow(2.0, (k - 21) / 12.0); }
 
