@@ -6,7 +6,7 @@
 #include "widgets/Version.h"
 #include "widgets/ZentriereForm.h"
 #include "keyboard/mdlSound.h"
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "web/Webadressen.h"
 #include "web/mdlBrowserAufrufen.h"

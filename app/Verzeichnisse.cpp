@@ -1,6 +1,6 @@
 #include "app/Verzeichnisse.h"
 
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 
 #include <QDir>
 

@@ -4,7 +4,7 @@
 #include "sound/LadendeTonausgabe.h"
 #include "widgets/Version.h"
 #include "widgets/ZentriereForm.h"
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -2,7 +2,7 @@
 // under a real window system (run it under Xvfb). Median over N opening after a warm-up.
 #include "app/AStart.h"
 #include "sound/Tonausgabe.h"
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
 
 #include <QApplication>

@@ -12,9 +12,9 @@
 // Every figure is one line on stdout. The exit code is 0 whether a target is met or not; it is
 // 1 only when the measurement itself could not be made.
 #include "sound/SdlTonausgabe.h"
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>

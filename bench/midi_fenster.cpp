@@ -15,10 +15,10 @@
 #include "sound/LadendeTonausgabe.h"
 #include "sound/SdlTonausgabe.h"
 #include "input/MidiEingang.h"
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "keyboard/mdlSound.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #include <QApplication>
 #include <QEventLoop>

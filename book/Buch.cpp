@@ -5,7 +5,7 @@
 #include "widgets/DickerWinRand.h"
 #include "widgets/Version.h"
 #include "widgets/ZentriereForm.h"
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "keyboard/mdlSound.h"
 
 #include <QMouseEvent>

@@ -8,9 +8,9 @@
 #include "input/MidiEingang.h"
 #include "input/Mikrofon.h"
 #include "input/Mikrofonpruefung.h"
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "widgets/Menues.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int Pedal = 64, Pedal_loesen = 40; // the pedal counts past 64, and again once below 40
 constexpr int Naechste_Note_ms = 1500;
 constexpr int Hinweis_ms = 2000;
 constexpr int Pegelbreite = 2895;
@@ -178,12 +177,11 @@ void Keyboard::Midi_NoteAn(int note, int anschlag)
     if (!Taste_frei(k))
         return;
     // The sound first, so nothing the window does comes before it.
-    loeseStimme(note);
-    if (!m_haupt.Ton_aus) {
-        m_stimmen[note] = m_ton.halteStimme(m_haupt.Ton_Verzeichnis + Noten::Klangname(k) + ".wav",
-                                            std::pow(anschlag / 127.0, 1.5));
+    loese(m_stimmen.noteAn(note));
+    if (Eingang::darfKlingen(m_tastenstand.lage(), k)) {
+        m_stimmen.halte(note, m_ton.halteStimme(m_haupt.Ton_Verzeichnis + Noten::Klangname(k) + ".wav",
+                                                std::pow(anschlag / 127.0, 1.5)));
     }
-    m_nachPedal.reset(note);
     TheKey[k]->setDown(true);
     Taste_Eingabe(k, Herkunft::Midi);
 }
@@ -193,53 +191,29 @@ void Keyboard::Midi_NoteAus(int note)
     if (!imUmfang(note))
         return;
     TheKey[tasteVon(note)]->setDown(false);
-    if (m_pedalUnten && !m_haupt.Lern_Modus)
-        m_nachPedal.set(note); // the pedal holds it on, as on a piano
-    else
-        loeseStimme(note);
+    loese(m_stimmen.noteAus(note, m_haupt.Lern_Modus));
 }
 
 void Keyboard::Midi_Pedal(int wert)
 {
-    if (wert > Pedal && m_pedalBereit) {
-        m_pedalBereit = false;
-        haltePedal(true);
-        // In learning mode the pedal asks for the next note, as the quick key does.
-        if (m_haupt.Lern_Modus && LernTaste->isVisible())
-            LernTaste_Click();
-    } else if (wert < Pedal_loesen && !m_pedalBereit) {
-        m_pedalBereit = true;
-        haltePedal(false);
-    }
-}
-
-void Keyboard::haltePedal(bool unten)
-{
-    m_pedalUnten = unten;
-    if (unten)
-        return;
-    for (int note = 0; note < int(m_nachPedal.size()); ++note)
-        if (m_nachPedal.test(note))
-            loeseStimme(note);
-    m_nachPedal.reset();
+    const Eingang::Stimmenhalter::Pedalschritt schritt = m_stimmen.pedal(wert);
+    loese(schritt.freigabe);
+    // In learning mode the pedal asks for the next note, as the quick key does.
+    if (schritt.getreten && m_haupt.Lern_Modus && LernTaste->isVisible())
+        LernTaste_Click();
 }
 
 void Keyboard::Midi_AllesAus()
 {
-    for (int note = 0; note < int(m_stimmen.size()); ++note) {
-        if (imUmfang(note))
-            TheKey[tasteVon(note)]->setDown(false);
-        loeseStimme(note);
-    }
-    m_nachPedal.reset();
+    for (int k = 0; k < Noten::Tastenzahl; ++k)
+        TheKey[k]->setDown(false);
+    loese(m_stimmen.allesAus());
 }
 
-void Keyboard::loeseStimme(int note)
+void Keyboard::loese(const Eingang::Freigabe& freigabe)
 {
-    if (m_stimmen[note]) {
-        m_ton.loeseStimme(m_stimmen[note]);
-        m_stimmen[note] = 0;
-    }
+    for (int stimme : freigabe.stimmen())
+        m_ton.loeseStimme(stimme);
 }
 
 void Keyboard::Mikrofon_Note(int note)
@@ -247,6 +221,8 @@ void Keyboard::Mikrofon_Note(int note)
     if (imUmfang(note))
         Taste_Eingabe(tasteVon(note), Herkunft::Mikrofon);
 }
+
+bool Keyboard::Mikrofon_hoert() const { return m_mikro && m_mikro->an(); }
 
 void Keyboard::mnu_NaechsteNote_Click()
 {

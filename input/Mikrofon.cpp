@@ -3,7 +3,7 @@
 #include "sound/Modulorte.h"
 #include "input/Mikroaufnahme.h"
 #include "input/Notenerkennung.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #include <QFileInfo>
 #include <QLibrary>

@@ -6,7 +6,7 @@
 #include "widgets/ZentriereForm.h"
 #include "widgets/Verlassen.h"
 #include "input/Notenerkennung.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #include <QListWidget>
 #include <QProgressBar>

@@ -2,7 +2,7 @@
 // and clefs, the information lines, the note-name panel and the decorative pictures.
 #include "keyboard/Keyboard.h"
 
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 namespace {
 

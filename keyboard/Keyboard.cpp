@@ -4,10 +4,10 @@
 #include "widgets/DickerWinRand.h"
 #include "widgets/Version.h"
 #include "widgets/ZentriereForm.h"
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "widgets/Menues.h"
 #include "views/Befehlstabelle.h"
-#include "views/Tonartentabelle.h"
+#include "kern/Tonartentabelle.h"
 #include "web/Webmenue.h"
 
 #include <QActionGroup>
@@ -195,6 +195,7 @@ void Keyboard::Form_Load()
     m_haupt.Lern_Modus = false;
     m_haupt.Vorzeichen = "#";
     m_haupt.Letzte_Zufallszahl = -1;
+    m_tastenstand.setzeTonAus(m_haupt.Ton_aus);
     // One start in five shows one of the four stored learning pictures.
     const int r = int(m_haupt.Rnd() * 20) + 1;
     if (r % 5 == 0)
@@ -219,6 +220,15 @@ void Keyboard::closeEvent(QCloseEvent* e)
     // Closed by the window system: end the program as "Beenden" does.
     e->accept();
     Do_Beenden();
+}
+
+bool Keyboard::event(QEvent* e)
+{
+    // A window of the program's own that waits for the user blocks this one: no instrument
+    // presses a key meanwhile.
+    if (e->type() == QEvent::WindowBlocked || e->type() == QEvent::WindowUnblocked)
+        m_tastenstand.setzeModalOffen(e->type() == QEvent::WindowBlocked);
+    return QMainWindow::event(e);
 }
 
 void Keyboard::mnu_Fenster_verschiebbar_Click()

@@ -5,10 +5,11 @@
 
 #include "widgets/Steuerelemente.h"
 #include "keyboard/Bildablage.h"
+#include "kern/Stimmenhalter.h"
+#include "kern/Tastenlage.h"
 
 #include <QMainWindow>
 #include <array>
-#include <bitset>
 
 struct Haupt;
 class Tonausgabe;
@@ -106,14 +107,6 @@ public:
     void Weisse_Taste_aus(int k);
     void Alle_Tasten_normal();
     void Schwarze_Tasten_aus();
-    void Tonart_GDur();
-    void Tonart_DDur();
-    void Tonart_ADur();
-    void Tonart_EDur();
-    void Tonart_FDur();
-    void Tonart_BDur();
-    void Tonart_EsDur();
-    void Tonart_AsDur();
     void Setze_Tonart();
     void mnu_EinzelneTonarten_Click(int i);
     void Funktion1_Click(int i);
@@ -172,6 +165,7 @@ public:
     void Midi_Pedal(int wert);
     void Midi_AllesAus();
     void Mikrofon_Note(int note);
+    bool Mikrofon_hoert() const; // the learner answers on an acoustic piano
     void mnu_NaechsteNote_Click();
     void mnu_Mikrofon_Click();
     // The next note drawn by itself after an answer, when "Nächste Note automatisch" is on.
@@ -188,6 +182,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     // One builder per folder (each in its folder's Aufbau.cpp / Fenster.cpp / Webmenue.cpp).
@@ -209,12 +204,13 @@ private:
     void starteMikrofon(const QString& modul); // input/
     void baueMidiMenue();                     // input/
     void zeigeHinweis(const QString& text, int ms); // input/
-    void haltePedal(bool unten);              // input/
-    void loeseStimme(int note);               // input/
+    void loese(const Eingang::Freigabe& freigabe); // input/
     void setzeTonartenMenue(bool an);
 
     Haupt& m_haupt;
     Tonausgabe& m_ton;
+    // What an instrument may press and sound, published for any thread to ask.
+    Eingang::Tastenstand m_tastenstand;
     QActionGroup* m_tonartenGruppe = nullptr;
     Bildablage *m_TAblage = nullptr, *m_Ablage_Tonarten = nullptr;
 
@@ -223,7 +219,5 @@ private:
     MidiEingang* m_midi = nullptr;
     Mikrofon* m_mikro = nullptr;
     QTimer* m_naechsteNote = nullptr;
-    std::array<int, 128> m_stimmen{};     // held voice per MIDI note, 0 = none
-    std::bitset<128> m_nachPedal;         // released keys the pedal still holds
-    bool m_pedalUnten = false, m_pedalBereit = true;
+    Eingang::Stimmenhalter m_stimmen;     // held voices and the sustain pedal
 };

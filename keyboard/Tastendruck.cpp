@@ -1,12 +1,11 @@
 // A key click: show the note on the staff, name it, sound it.
 #include "sound/Tonausgabe.h"
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 #include "keyboard/mdlSound.h"
-#include "views/Tonartentabelle.h"
+#include "kern/Tonartentabelle.h"
 
-#include <QApplication>
 #include <utility>
 
 void Keyboard::Setze_Note(int code)
@@ -31,21 +30,15 @@ void Keyboard::Setze_Note(int code)
 
 void Keyboard::DoNoten(int k)
 {
-    // A signature names the black keys its way; without one the accidental buttons decide.
-    if (const Tonarten::Tonart* t = Tonarten::finde(m_haupt.Tonart)) {
-        if (t->schreibung == Tonarten::Kreuz)
-            Notenname_Kreuz(m_haupt, k);
-        else
-            Notenname_Be(m_haupt, k);
-    } else if (m_haupt.Vorzeichen == "b")
-        Notenname_Be(m_haupt, k);
-    else {
-        if (m_haupt.Vorzeichen == "X")
-            Schwarze_Tasten_aus();
-        Notenname_Kreuz(m_haupt, k);
-    }
-    Setze_Note(m_haupt.Noten_Position);
-    Zeige_Notenname(m_haupt.Noten_Name);
+    // "X" with no signature: every note shown switches the black keys off again.
+    if (!Tonarten::finde(m_haupt.Tonart) && m_haupt.Vorzeichen == "X")
+        Schwarze_Tasten_aus();
+    const Noten::Benennung b = Noten::benenne(k, m_haupt.Tonart, m_haupt.Vorzeichen);
+    if (!b.name)
+        return;
+    Noten::merke(m_haupt, b);
+    Setze_Note(b.code);
+    Zeige_Notenname(b.name);
 }
 
 void Keyboard::Zeige_Notenname(const QString& name)
@@ -58,7 +51,7 @@ bool Keyboard::Taste_frei(int k) const
 {
     // An instrument's key presses what a click would: not a disabled key, and nothing while a
     // window of its own (the help book, a message) waits for the user.
-    return TheKey[k]->isEnabled() && !QApplication::activeModalWidget();
+    return Eingang::darfDruecken(m_tastenstand.lage(), k);
 }
 
 void Keyboard::Taste_Eingabe(int k, Herkunft herkunft)

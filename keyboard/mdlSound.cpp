@@ -1,8 +1,8 @@
 #include "keyboard/mdlSound.h"
 
 #include "sound/Tonausgabe.h"
-#include "keyboard/Haupt.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Haupt.h"
+#include "kern/Notenmodell.h"
 
 QStringList Tastenklaenge(const Haupt& haupt)
 {

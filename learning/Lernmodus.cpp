@@ -1,12 +1,18 @@
 // Learning mode: switching it on, drawing notes, judging answers, the colour band.
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Notenmodell.h"
-#include "input/Mikrofon.h"
-#include "learning/Lernnoten.h"
+#include "kern/Notenmodell.h"
+#include "kern/Lernnoten.h"
 #include "views/Befehlstabelle.h"
 
 #include <QMessageBox>
+
+namespace {
+
+// The dots after an answer: the drawn note red when hit; else blue, and the key played black.
+constexpr quint32 Farbe_Richtig = 0x0C22EF, Farbe_Gezogen = 0xC97D45, Farbe_Antwort = 0x000000;
+
+} // namespace
 
 void Keyboard::Do_Lernen()
 {
@@ -64,7 +70,7 @@ void Keyboard::LernTasten_Click(int i)
     DoNoten(m_haupt.Lernnote_Taste);
     // With the microphone on the learner answers on the piano: the program's own sound of the
     // drawn note would give the answer away and drown it.
-    if (!(m_mikro && m_mikro->an()))
+    if (!Mikrofon_hoert())
         Spiele_Taste(m_haupt.Lernnote_Taste);
 }
 
@@ -104,9 +110,8 @@ void Keyboard::mnu_Bereich2_Click(int i)
 
 void Keyboard::Pruefe_Antwort(int k)
 {
-    m_haupt.Antwort_Punkt = Noten::Weisse_Nummer(k);
-    m_haupt.Antwort_Taste = k;
-    if (*m_haupt.Antwort_Punkt == Noten::Kein_Weiss) {
+    const Lernen::Urteil urteil = Lernen::beurteile(m_haupt, k);
+    if (urteil.art == Lernen::Urteil::Schwarz) {
         QMessageBox box(QMessageBox::Information, "Keine schwarzen Tasten.",
                         "Die schwarzen Tasten sind im Lernmodus abgeschaltet. Bitte neue Note geben lassen.",
                         QMessageBox::Ok, this);
@@ -116,22 +121,20 @@ void Keyboard::Pruefe_Antwort(int k)
     }
     DoNoten(k);
     Spiele_Taste(k);
-    if (k == m_haupt.Lernnote_Taste) {
+    const bool richtig = urteil.art == Lernen::Urteil::Richtig;
+    RichtigWort->setVisible(richtig);
+    Funktion[Befehl::ZeigMeine]->setVisible(!richtig);
+    Funktion[Befehl::ZeigRichtige]->setVisible(!richtig);
+    if (richtig) {
         NotenNamenTextFeld->setText("Note: " + m_haupt.Lernnote_Name);
-        T_Markierung[m_haupt.Lernnote_Weiss]->setFillColor(0x0C22EF);
-        Funktion[Befehl::ZeigMeine]->hide();
-        Funktion[Befehl::ZeigRichtige]->hide();
-        RichtigWort->show();
+        T_Markierung[urteil.notenPunkt]->setFillColor(Farbe_Richtig);
         TextFeld2->setText("RICHTIG!");
         TextFeld->setText("Es wurde die richtige Note getroffen. Weiter so, damit es immer schneller geht.");
     } else {
         FehlerWort->show();
-        RichtigWort->hide();
-        T_Markierung[m_haupt.Lernnote_Weiss]->setFillColor(0xC97D45);
-        T_Markierung[*m_haupt.Antwort_Punkt]->setFillColor(0x000000);
+        T_Markierung[urteil.notenPunkt]->setFillColor(Farbe_Gezogen);
+        T_Markierung[urteil.antwortPunkt]->setFillColor(Farbe_Antwort);
         NotenNamenTextFeld->setText("Falsche Note!");
-        Funktion[Befehl::ZeigMeine]->show();
-        Funktion[Befehl::ZeigRichtige]->show();
         TextFeld2->setText("NICHT RICHTIG!");
         TextFeld->setText("Leider noch nicht richtig gemacht. Bitte weiter üben.");
     }

@@ -7,7 +7,7 @@
 #include "input/Mikrofon.h"
 #include "input/Mikrofonpruefung.h"
 #include "tests/pulseserver.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 #include "views/Befehlstabelle.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "sound/Mischer.h"
 #include "sound/SdlTonausgabe.h"
 #include "sound/Modulorte.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 #include "tests/pulseserver.h"
 
 #define SDL_MAIN_HANDLED

@@ -4,7 +4,7 @@
 // has the loudness of every other key and ends at rest.
 //
 //   klanggenerator SOUNDFONT OUTPUT_DIR
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 #include <fluidsynth.h>
 

@@ -1,8 +1,8 @@
 // View options: key colour sets, sound, the middle-c line under low notes, the "Bass" drawing.
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "views/Befehlstabelle.h"
-#include "views/Tonartentabelle.h"
+#include "kern/Tonartentabelle.h"
 
 #include <array>
 
@@ -35,7 +35,11 @@ void Keyboard::mnu_Farbwahl_Click(int i)
     Funktion1_Click(0);
 }
 
-void Keyboard::mnu_Ton_Click() { m_haupt.Ton_aus = !m_haupt.Ton_aus; }
+void Keyboard::mnu_Ton_Click()
+{
+    m_haupt.Ton_aus = !m_haupt.Ton_aus;
+    m_tastenstand.setzeTonAus(m_haupt.Ton_aus);
+}
 
 void Keyboard::mnu_ohneCLinie_Click() { m_haupt.C_Linie = !m_haupt.C_Linie; }
 

@@ -4,9 +4,9 @@
 #include "keyboard/Keyboard.h"
 
 #include "widgets/Menues.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 #include "views/Befehlstabelle.h"
-#include "views/Tonartentabelle.h"
+#include "kern/Tonartentabelle.h"
 
 #include <QActionGroup>
 #include <QMenu>

@@ -1,7 +1,7 @@
 // The note-name ladder, the command dispatcher and the mouse-over display.
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 #include "views/Befehlstabelle.h"
 
 

@@ -1,6 +1,6 @@
 // The marker dots under the white keys: octave colours, show-all views, the middle-c ring.
 #include "keyboard/Keyboard.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
 namespace {
 constexpr quint32 Weiss = 0xFFFFFF, Hellgrau = 0xC0C0C0, Schwarz = 0x000000;

@@ -1,32 +1,36 @@
 // Key signatures: which keys are playable, their colours, the signature's picture and text.
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 #include "views/Befehlstabelle.h"
-#include "views/Tonartentabelle.h"
+#include "kern/Tonartentabelle.h"
 
 void Keyboard::Weisse_Taste_an(int k)
 {
     TheKey[k]->setBackColor(m_haupt.Farbe_Weiss);
     TheKey[k]->setEnabled(true);
+    m_tastenstand.setzeFrei(k, true);
 }
 
 void Keyboard::Schwarze_Taste_an(int k)
 {
     TheKey[k]->setBackColor(m_haupt.Farbe_Schwarz);
     TheKey[k]->setEnabled(true);
+    m_tastenstand.setzeFrei(k, true);
 }
 
 void Keyboard::Schwarze_Taste_aus(int k)
 {
     TheKey[k]->setBackColor(m_haupt.Farbe_Schwarz_aus);
     TheKey[k]->setEnabled(false);
+    m_tastenstand.setzeFrei(k, false);
 }
 
 void Keyboard::Weisse_Taste_aus(int k)
 {
     TheKey[k]->setBackColor(m_haupt.Farbe_Weiss_aus);
     TheKey[k]->setEnabled(false);
+    m_tastenstand.setzeFrei(k, false);
 }
 
 void Keyboard::Alle_Tasten_normal()
@@ -48,9 +52,9 @@ void Keyboard::Schwarze_Tasten_aus()
 
 // The steps of a signature: the white keys of each note give way to the black keys beside them,
 // in every octave.
-static void Schritte(Keyboard& kb, const char* tonart)
+static void Schritte(Keyboard& kb, const Tonarten::Tonart& tonart)
 {
-    for (const Tonarten::Ersatz& e : Tonarten::finde(tonart)->schrittfolge()) {
+    for (const Tonarten::Ersatz& e : tonart.schrittfolge()) {
         for (int k = e.weiss; k < Noten::Tastenzahl; k += 12)
             kb.Weisse_Taste_aus(k);
         for (int k = e.schwarz; k < Noten::Tastenzahl; k += 12)
@@ -58,20 +62,11 @@ static void Schritte(Keyboard& kb, const char* tonart)
     }
 }
 
-void Keyboard::Tonart_GDur() { Schritte(*this, "Gdur"); }
-void Keyboard::Tonart_DDur() { Schritte(*this, "Ddur"); }
-void Keyboard::Tonart_ADur() { Schritte(*this, "Adur"); }
-void Keyboard::Tonart_EDur() { Schritte(*this, "Edur"); }
-void Keyboard::Tonart_FDur() { Schritte(*this, "Fdur"); }
-void Keyboard::Tonart_BDur() { Schritte(*this, "Bdur"); }
-void Keyboard::Tonart_EsDur() { Schritte(*this, "Esdur"); }
-void Keyboard::Tonart_AsDur() { Schritte(*this, "Asdur"); }
-
 void Keyboard::Setze_Tonart()
 {
     if (const Tonarten::Tonart* t = Tonarten::finde(m_haupt.Tonart)) {
         Schwarze_Tasten_aus();
-        Schritte(*this, t->name);
+        Schritte(*this, *t);
     }
 }
 

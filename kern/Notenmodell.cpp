@@ -1,6 +1,7 @@
-#include "keyboard/Notenmodell.h"
+#include "kern/Notenmodell.h"
 
-#include "keyboard/Haupt.h"
+#include "kern/Haupt.h"
+#include "kern/Tonartentabelle.h"
 
 namespace Noten {
 
@@ -27,14 +28,36 @@ QString Tastenname(int k)
 
 } // namespace Noten
 
-static void benenne(Haupt& haupt, int k, bool kreuz)
+namespace Noten {
+
+Benennung benenne(int k, const QString& tonart, const QString& vorzeichen)
 {
-    if (k < 0 || k >= Noten::Tastenzahl)
+    if (k < 0 || k >= Tastenzahl)
+        return Keine;
+    // A signature names the black keys its way; without one the accidental buttons decide.
+    const Tonarten::Tonart* t = Tonarten::finde(tonart);
+    const bool kreuz = t ? t->schreibung == Tonarten::Kreuz : vorzeichen != "b";
+    return kreuz ? Tasten[k].kreuz : Tasten[k].be;
+}
+
+void merke(Haupt& haupt, Benennung b)
+{
+    if (!b.name)
         return;
-    const auto& b = kreuz ? Noten::Tasten[k].kreuz : Noten::Tasten[k].be;
     haupt.Noten_Name = b.name;
     haupt.Noten_Position = b.code;
 }
 
-void Notenname_Kreuz(Haupt& haupt, int k) { benenne(haupt, k, true); }
-void Notenname_Be(Haupt& haupt, int k) { benenne(haupt, k, false); }
+} // namespace Noten
+
+void Notenname_Kreuz(Haupt& haupt, int k)
+{
+    if (k >= 0 && k < Noten::Tastenzahl)
+        Noten::merke(haupt, Noten::Tasten[k].kreuz);
+}
+
+void Notenname_Be(Haupt& haupt, int k)
+{
+    if (k >= 0 && k < Noten::Tastenzahl)
+        Noten::merke(haupt, Noten::Tasten[k].be);
+}

@@ -144,6 +144,14 @@ QString Klangname(int k);
 // The note with its octave marks, for screen readers: "cis'", "c", "d'''".
 QString Tastenname(int k);
 
+// How key k is named and placed under a key signature ("Cdur" ... "Asdur") or, where none rules,
+// under the accidental buttons' choice ("#", "b", "X"; "X" names by sharps). Outside 0..39: Keine.
+inline constexpr Benennung Keine{nullptr, -1};
+Benennung benenne(int k, const QString& tonart, const QString& vorzeichen);
+
+// Records a naming in Noten_Name and Noten_Position, the run's record of the note last placed.
+void merke(Haupt& haupt, Benennung b);
+
 } // namespace Noten
 
 // Sharp and flat naming: set Noten_Name and Noten_Position; outside 0..39 nothing changes.

@@ -31,4 +31,16 @@ inline constexpr std::array<Bereich, 10> Bereiche{{
 // as the number drawn last time; records and returns that place (1..n).
 int Ziehe(Haupt& haupt, int bereich);
 
+// The judgement of an answer: a black key is no answer in learning mode; otherwise the key is
+// right exactly when it is the drawn note's key, in its octave.
+struct Urteil
+{
+    enum Art { Schwarz, Richtig, Falsch } art;
+    int antwortPunkt; // white-key number of the answer, 255 for a black key
+    int notenPunkt;   // white-key number of the drawn note
+};
+
+// Judges key k against the drawn note and records the answer in Antwort_Punkt and Antwort_Taste.
+Urteil beurteile(Haupt& haupt, int k);
+
 } // namespace Lernen
