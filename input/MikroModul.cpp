@@ -95,6 +95,7 @@ public:
     }
 
     void setzeStille(double dB) override { m_stille.store(dB, std::memory_order_relaxed); }
+    void erwarte(int midi) override { m_erwartet.store(midi, std::memory_order_relaxed); }
 
 private:
     static void rueckruf(void* selbst, Uint8* strom, int laenge)
@@ -105,6 +106,7 @@ private:
             a->m_stilleGesetzt = stille;
             a->m_erkennung->setzeStille(stille);
         }
+        a->m_erkennung->erwarte(a->m_erwartet.load(std::memory_order_relaxed));
         a->m_erkennung->verarbeite(reinterpret_cast<const float*>(strom), std::size_t(laenge) / sizeof(float));
         const auto jetzt = Uhr::now();
         if (jetzt - a->m_letzterPegel >= Pegelabstand) {
@@ -145,6 +147,7 @@ private:
     std::unique_ptr<Notenerkennung> m_erkennung;
     std::atomic<double> m_stille{Notenerkennung::Stille_Standard_dB};
     double m_stilleGesetzt = Notenerkennung::Stille_Standard_dB; // capture thread only
+    std::atomic<int> m_erwartet{-1};
     Uhr::time_point m_letzterPegel{};
     std::thread m_waechter;
     std::mutex m_mutex;

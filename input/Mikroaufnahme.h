@@ -24,6 +24,8 @@ public:
     // The room's quiet in dBFS: a note must rise above it (never below the detection's default).
     // Any thread; taken by the capture thread with its next block.
     virtual void setzeStille(double dB) = 0;
+    // The key the learner was asked for (MIDI number), -1 for none; like setzeStille.
+    virtual void erwarte(int midi) = 0;
 };
 
 constexpr int Pegel_pro_Sekunde = 20;

@@ -167,7 +167,7 @@ public:
     {
     }
 
-    void oeffne(int sitzung, double stille)
+    void oeffne(int sitzung, double stille, int erwartet)
     {
         schliesse();
         if (sitzung != gewuenscht)
@@ -175,6 +175,7 @@ public:
         m_bote = std::make_unique<Mikrobote>(m_mikrofon, m_post, sitzung);
         m_aufnahme = lade() ? m_oeffnen(m_bote.get()) : nullptr;
         setzeStille(stille);
+        erwarte(erwartet);
         m_bote->melde(m_aufnahme ? Mikrofon::Ereignis::HoertZu : Mikrofon::Ereignis::KeinMikrofon);
     }
 
@@ -182,6 +183,12 @@ public:
     {
         if (m_aufnahme)
             m_aufnahme->setzeStille(dB);
+    }
+
+    void erwarte(int midi)
+    {
+        if (m_aufnahme)
+            m_aufnahme->erwarte(midi);
     }
 
     void schliesse()
@@ -290,6 +297,15 @@ void Mikrofon::setzeStille(double dB)
     QMetaObject::invokeMethod(arbeiter, [arbeiter, dB] { arbeiter->setzeStille(dB); }, Qt::QueuedConnection);
 }
 
+void Mikrofon::erwarte(int midi)
+{
+    m_erwartet = midi;
+    if (!m_faden)
+        return;
+    Mikroarbeiter* arbeiter = m_arbeiter;
+    QMetaObject::invokeMethod(arbeiter, [arbeiter, midi] { arbeiter->erwarte(midi); }, Qt::QueuedConnection);
+}
+
 void Mikrofon::oeffne()
 {
     if (!m_faden) {
@@ -307,8 +323,8 @@ void Mikrofon::oeffne()
     m_arbeiter->gewuenscht = sitzung;
     Mikroarbeiter* arbeiter = m_arbeiter;
     const double stille = m_stille;
-    QMetaObject::invokeMethod(arbeiter, [arbeiter, sitzung, stille] { arbeiter->oeffne(sitzung, stille); },
-                              Qt::QueuedConnection);
+    const int erwartet = m_erwartet;
+    QMetaObject::invokeMethod(arbeiter, [=] { arbeiter->oeffne(sitzung, stille, erwartet); }, Qt::QueuedConnection);
 }
 
 void Mikrofon::schliesse()

@@ -40,6 +40,8 @@ public:
     bool hoert() const { return m_hoert; } // open and listening in this session
     // The room's quiet in dBFS, which a note must rise above; below the default the default stays.
     void setzeStille(double dB);
+    // The key asked for (MIDI number; -1: none, as in viewing mode): heard sooner when played.
+    void erwarte(int midi);
 
     // The program's own sound is audible until `bis` (plus a short tail): no note starting before
     // then is taken.
@@ -83,6 +85,7 @@ private:
     bool m_pruefung = false; // the check window
     bool m_hoert = false;
     double m_stille;
+    int m_erwartet = -1;
     int m_sitzung = 0; // news of an earlier session is old news
     std::chrono::steady_clock::time_point m_taubBis{};
     std::function<bool()> m_klingt;

@@ -42,6 +42,10 @@ public:
     // Sets a field only, so the capture thread may call it between blocks.
     void setzeStille(double dB);
 
+    // The key the learner was asked for (MIDI number), or -1 for none: a pitch that settles on it is
+    // taken at once; any other note still needs the full check. Sets a field only, like setzeStille.
+    void erwarte(int midi);
+
     // The input level of the last frame, 0 (silence, -60 dBFS and below) .. 1 (full scale).
     double pegel() const;
     std::int64_t gelesen() const; // samples fed so far

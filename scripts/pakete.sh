@@ -10,11 +10,12 @@ klavidor_laufpakete=(build-essential cmake ninja-build pkg-config qt6-base-dev q
 klavidor_paketpakete=(dpkg-dev lintian)
 
 # What the tests add: a display with a window manager, a screenshot tool, the installed-files
-# checkers, the package's tools, and real sound and MIDI servers. PulseAudio itself is not installed where PipeWire
+# checkers, the package's tools, real sound and MIDI servers, and a second piano for the microphone
+# (TimGM6mb's, samples of its own). PulseAudio itself is not installed where PipeWire
 # serves its clients (pipewire-pulse), which it would replace.
 klavidor_testpakete() {
     local p=(xvfb xauth openbox x11-utils at-spi2-core imagemagick xdotool desktop-file-utils appstream
-        jackd2 sox pulseaudio-utils libpulse-dev "${klavidor_paketpakete[@]}")
+        jackd2 sox pulseaudio-utils libpulse-dev timgm6mb-soundfont "${klavidor_paketpakete[@]}")
     dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q "install ok installed" || p+=(pulseaudio)
     echo "${p[@]}"
 }
