@@ -222,7 +222,13 @@ void Keyboard::Mikrofon_Note(int note)
         Taste_Eingabe(tasteVon(note), Herkunft::Mikrofon);
 }
 
-bool Keyboard::Mikrofon_hoert() const { return m_mikro && m_mikro->an(); }
+bool Keyboard::Mikrofon_erwarte(int k)
+{
+    if (!m_mikro)
+        return false;
+    m_mikro->erwarte(k >= 0 ? Noten::Midinote_Taste0 + k : -1);
+    return m_mikro->an();
+}
 
 void Keyboard::mnu_NaechsteNote_Click()
 {

@@ -165,7 +165,9 @@ public:
     void Midi_Pedal(int wert);
     void Midi_AllesAus();
     void Mikrofon_Note(int note);
-    bool Mikrofon_hoert() const; // the learner answers on an acoustic piano
+    // The key a question asks for (-1: none): the microphone decides sooner when it hears that
+    // key. Returns whether the microphone listens, so the learner answers on an acoustic piano.
+    bool Mikrofon_erwarte(int k);
     void mnu_NaechsteNote_Click();
     void mnu_Mikrofon_Click();
     // The next note drawn by itself after an answer, when "Nächste Note automatisch" is on.

@@ -76,6 +76,7 @@ void Keyboard::TheKey_Click(int k)
     if (m_haupt.Beantwortet)
         return;
     m_haupt.Beantwortet = true;
+    Mikrofon_erwarte(-1);
     Bitte_Taste_waehlen->show();
     Markierungen_weiss();
     Pruefe_Antwort(k);

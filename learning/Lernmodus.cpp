@@ -70,7 +70,7 @@ void Keyboard::LernTasten_Click(int i)
     DoNoten(m_haupt.Lernnote_Taste);
     // With the microphone on the learner answers on the piano: the program's own sound of the
     // drawn note would give the answer away and drown it.
-    if (!Mikrofon_hoert())
+    if (!Mikrofon_erwarte(m_haupt.Lernnote_Taste))
         Spiele_Taste(m_haupt.Lernnote_Taste);
 }
 

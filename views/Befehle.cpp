@@ -77,6 +77,7 @@ void Keyboard::Do_Betrachten()
     for (auto* t : LernTasten)
         t->hide();
     m_haupt.Lern_Modus = false;
+    Mikrofon_erwarte(-1); // viewing mode asks for no key
     for (int i = Befehl::PerKlick; i <= Befehl::AlleTasten; ++i)
         Funktion[i]->show();
     for (auto* t : aufLinie_Taste)
