@@ -350,10 +350,13 @@ private slots:
         const int xrunsVorher = m_quelle->xruns();
         m_quelle->flut(Noten, 1000);
         const bool alle = warte([&] { return m.zeilen.size() >= 2 * Noten; }, 5000);
-        QCOMPARE(m_quelle->flutFehler(), 0);
-        if (!alle && m_quelle->xruns() > xrunsVorher)
-            QSKIP(qPrintable(QString("JACK itself missed %1 cycles on this loaded machine; %2 of %3 notes arrived")
-                                 .arg(m_quelle->xruns() - xrunsVorher).arg(m.anzahl("an ")).arg(Noten)));
+        // A loaded machine can keep JACK from its cycles: then the test's own source could not send
+        // every note (too many fell due in one late cycle), and nothing is said of the program.
+        if (m_quelle->flutFehler() > 0 || (!alle && m_quelle->xruns() > xrunsVorher))
+            QSKIP(qPrintable(QString("JACK missed %1 cycles on this loaded machine, %2 notes did not fit into a late "
+                                     "cycle; %3 of %4 notes arrived")
+                                 .arg(m_quelle->xruns() - xrunsVorher).arg(m_quelle->flutFehler())
+                                 .arg(m.anzahl("an ")).arg(Noten)));
         QVERIFY2(alle, qPrintable(QString("%1 note-ons and %2 note-offs of %3 arrived")
                                       .arg(m.anzahl("an ")).arg(m.anzahl("aus ")).arg(Noten)));
         QCOMPARE(m.anzahl("an "), Noten);
