@@ -49,15 +49,3 @@ void merke(Haupt& haupt, Benennung b)
 }
 
 } // namespace Noten
-
-void Notenname_Kreuz(Haupt& haupt, int k)
-{
-    if (k >= 0 && k < Noten::Tastenzahl)
-        Noten::merke(haupt, Noten::Tasten[k].kreuz);
-}
-
-void Notenname_Be(Haupt& haupt, int k)
-{
-    if (k >= 0 && k < Noten::Tastenzahl)
-        Noten::merke(haupt, Noten::Tasten[k].be);
-}

@@ -153,7 +153,3 @@ Benennung benenne(int k, const QString& tonart, const QString& vorzeichen);
 void merke(Haupt& haupt, Benennung b);
 
 } // namespace Noten
-
-// Sharp and flat naming: set Noten_Name and Noten_Position; outside 0..39 nothing changes.
-void Notenname_Kreuz(Haupt& haupt, int k);
-void Notenname_Be(Haupt& haupt, int k);

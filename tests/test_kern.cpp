@@ -13,6 +13,8 @@
 
 namespace {
 
+const QString Ohne = "keine Tonart"; // no signature: the accidental buttons name the black keys
+
 // Key table: sharp name and code, flat name and code, for keys 0..39.
 const char* const Tastentabelle[40] = {
     "C 22 C 22",     "cis 22 des 21", "D 21 D 21",     "dis 21 es 20",  "E 20 E 20",     "F 19 F 19",
@@ -43,9 +45,9 @@ private slots:
         QFETCH(int, k);
         QFETCH(QString, soll);
         Haupt h;
-        Notenname_Kreuz(h, k);
+        Noten::merke(h, Noten::benenne(k, Ohne, "#"));
         QString ist = QString("%1 %2 ").arg(h.Noten_Name).arg(h.Noten_Position);
-        Notenname_Be(h, k);
+        Noten::merke(h, Noten::benenne(k, Ohne, "b"));
         ist += QString("%1 %2").arg(h.Noten_Name).arg(h.Noten_Position);
         QCOMPARE(ist, soll);
     }
@@ -54,9 +56,9 @@ private slots:
     {
         Haupt h;
         // Outside the table nothing changes.
-        Notenname_Kreuz(h, 13);
-        Notenname_Be(h, 40);
-        Notenname_Kreuz(h, -1);
+        Noten::merke(h, Noten::benenne(13, Ohne, "#"));
+        Noten::merke(h, Noten::benenne(40, Ohne, "b"));
+        Noten::merke(h, Noten::benenne(-1, Ohne, "#"));
         QCOMPARE(h.Noten_Name, QString("cis"));
         QCOMPARE(h.Noten_Position, 0);
         int weisse = 0;

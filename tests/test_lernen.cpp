@@ -126,9 +126,7 @@ private slots:
         QVERIFY(!kb->LernTaste->isHidden() && !kb->Command1->isHidden());
         QCOMPARE(f.ton.gespielt, QStringList{"/klaenge/" + Noten::Klangname(f.haupt.Lernnote_Taste) + ".wav"});
         // The staff shows the drawn note.
-        Haupt probe;
-        Notenname_Kreuz(probe, f.haupt.Lernnote_Taste);
-        const auto& stelle = Noten::Stellen[probe.Noten_Position];
+        const auto& stelle = Noten::Stellen[Noten::benenne(f.haupt.Lernnote_Taste, "keine Tonart", "#").code];
         QCOMPARE((stelle.bild == 1 ? kb->Note1 : kb->Note2)->y(), tw(stelle.top));
         QTest::mouseClick(kb->LernTasten[0], Qt::LeftButton);
         QCOMPARE(kb->TextFeld2->text(), QString("Es wurde der Lernbereich  1 gewählt."));
