@@ -2,7 +2,8 @@
 # Runs a command against PipeWire's PulseAudio server (pipewire-pulse), as current desktops have
 # it, without installing PipeWire: its Debian packages are unpacked into a folder of their own and
 # run from there with a session bus, the session manager (WirePlumber) and a null sink
-# "klavidor_null" as the default sink. Everything is stopped and removed afterwards.
+# "klavidor_null" at the graph's rate as the default sink. Everything is stopped and removed
+# afterwards. COMMAND runs in PipeWire's environment, so that native clients find the server too.
 # Usage: [KLAVIDOR_PW_RATE=HZ] bench/pipewire.sh COMMAND [ARG...]   (COMMAND sees PULSE_SERVER)
 set -euo pipefail
 pakete=(pipewire pipewire-bin pipewire-pulse libpipewire-0.3-0 libpipewire-0.3-modules libpipewire-0.3-common
@@ -44,7 +45,7 @@ for teil in pipewire wireplumber pipewire-pulse; do
 done
 for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl info | grep "^Server Name" || { echo "pipewire-pulse did not answer:"; tail -3 "$tmp"/*.log; exit 1; }
-pactl load-module module-null-sink sink_name=klavidor_null rate=44100 channels=2 >/dev/null
+pactl load-module module-null-sink sink_name=klavidor_null rate="${KLAVIDOR_PW_RATE:-48000}" channels=2 >/dev/null
 # The sink appears a moment after the module is loaded.
 for _ in $(seq 50); do pactl set-default-sink klavidor_null 2>/dev/null && break; sleep 0.1; done
-"$@"
+env "${pw_env[@]}" PIPEWIRE_BIN="$w/usr/bin" "$@"

@@ -3,7 +3,7 @@
 
 # What building and running need.
 klavidor_laufpakete=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libxcb1-dev
-    libsdl2-dev libpulse-dev libjack-jackd2-dev librtmidi-dev libasound2-dev libaubio-dev
+    libsdl2-dev libpulse-dev libpipewire-0.3-dev libsamplerate0-dev libjack-jackd2-dev librtmidi-dev libasound2-dev libaubio-dev
     fluidsynth libfluidsynth-dev fluid-soundfont-gm espeak-ng fonts-noto-core fonts-liberation2)
 
 # What making and checking the Debian package adds (scripts/paket, and the package test).
@@ -11,11 +11,12 @@ klavidor_paketpakete=(dpkg-dev lintian)
 
 # What the tests add: a display with a window manager, a screenshot tool, the installed-files
 # checkers, the package's tools, real sound and MIDI servers, and a second piano for the microphone
-# (TimGM6mb's, samples of its own). PulseAudio itself is not installed where PipeWire
+# (TimGM6mb's, samples of its own), and the session bus PipeWire's session manager needs (the
+# PipeWire test unpacks PipeWire itself, as bench/pipewire.sh does). PulseAudio itself is not installed where PipeWire
 # serves its clients (pipewire-pulse), which it would replace.
 klavidor_testpakete() {
     local p=(xvfb xauth openbox x11-utils at-spi2-core imagemagick xdotool desktop-file-utils appstream
-        jackd2 sox pulseaudio-utils libpulse-dev timgm6mb-soundfont "${klavidor_paketpakete[@]}")
+        jackd2 sox pulseaudio-utils libpulse-dev dbus-daemon timgm6mb-soundfont "${klavidor_paketpakete[@]}")
     dpkg-query -W -f='${Status}' pipewire-pulse 2>/dev/null | grep -q "install ok installed" || p+=(pulseaudio)
     echo "${p[@]}"
 }

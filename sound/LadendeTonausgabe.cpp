@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QLibrary>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -37,6 +38,9 @@ struct LadendeTonausgabe::Zustand
     std::condition_variable fertigMeldung;
     bool fertig = false, verlassen = false;
     std::unique_ptr<Tonausgabe> ton;
+    std::atomic<Tonausgabe*> fuerGeraete{nullptr}; // the player, once loaded, for the device thread
+    bool klangAn = true;
+    QStringList gemerkt;
     struct Klick
     {
         QString pfad;
@@ -49,19 +53,28 @@ struct LadendeTonausgabe::Zustand
 void LadendeTonausgabe::laden(const std::shared_ptr<Zustand>& z, const Erzeuger& erzeuge)
 {
     std::unique_ptr<Tonausgabe> ton(erzeuge());
+    QStringList gemerkt;
     if (ton) {
         // Before anyone else can reach the player, so no first click decodes its file.
         QStringList pfade;
         {
             std::lock_guard sperre(z->sperre);
             pfade = z->vorzuladen;
+            gemerkt = z->gemerkt;
         }
         ton->vorladen(pfade);
+        ton->merkeKlaenge(gemerkt);
     }
     std::lock_guard sperre(z->sperre);
     if (z->verlassen)
         return; // nobody wants it any more; it goes with this thread
     z->ton = std::move(ton);
+    if (z->ton) {
+        z->ton->setzeKlangAn(z->klangAn);
+        if (z->gemerkt != gemerkt)
+            z->ton->merkeKlaenge(z->gemerkt); // changed while it loaded
+        z->fuerGeraete.store(z->ton.get(), std::memory_order_release);
+    }
     if (z->ton && z->nachzuholen && Uhr::now() - z->nachzuholen->zeit <= Nachholfrist)
         z->ton->spiele(z->nachzuholen->pfad);
     z->nachzuholen.reset();
@@ -85,6 +98,7 @@ LadendeTonausgabe::~LadendeTonausgabe()
     {
         std::lock_guard sperre(m_zustand->sperre);
         m_zustand->verlassen = true;
+        m_zustand->fuerGeraete.store(nullptr);
         ton = std::move(m_zustand->ton);
     }
     // A loaded player is closed here, outside the lock.
@@ -142,4 +156,32 @@ bool LadendeTonausgabe::klingt() const
 {
     std::lock_guard sperre(m_zustand->sperre);
     return m_zustand->ton && m_zustand->ton->klingt();
+}
+
+void LadendeTonausgabe::setzeKlangAn(bool an)
+{
+    std::lock_guard sperre(m_zustand->sperre);
+    m_zustand->klangAn = an;
+    if (m_zustand->ton)
+        m_zustand->ton->setzeKlangAn(an);
+}
+
+void LadendeTonausgabe::merkeKlaenge(const QStringList& pfade)
+{
+    std::lock_guard sperre(m_zustand->sperre);
+    m_zustand->gemerkt = pfade;
+    if (m_zustand->ton)
+        m_zustand->ton->merkeKlaenge(pfade);
+}
+
+int LadendeTonausgabe::halteGemerkt(int nummer, double lautstaerke)
+{
+    Tonausgabe* ton = m_zustand->fuerGeraete.load(std::memory_order_acquire);
+    return ton ? ton->halteGemerkt(nummer, lautstaerke) : 0;
+}
+
+void LadendeTonausgabe::loeseGemerkt(int stimme)
+{
+    if (Tonausgabe* ton = m_zustand->fuerGeraete.load(std::memory_order_acquire))
+        ton->loeseGemerkt(stimme);
 }

@@ -32,6 +32,13 @@ public:
     int halteStimme(const QString& pfad, double lautstaerke) override;
     void loeseStimme(int stimme) override;
     bool klingt() const override;
+    void setzeKlangAn(bool an) override;
+    // Registered once the player is there, if it is not yet.
+    void merkeKlaenge(const QStringList& pfade) override;
+    // From the one device thread, without a lock: nothing sounds before the player is there. The
+    // device thread must end before this output is destroyed.
+    int halteGemerkt(int nummer, double lautstaerke) override;
+    void loeseGemerkt(int stimme) override;
 
     // Starts loading if it has not started, and waits until it ends. Whether a real player is
     // there; false = silent.

@@ -8,13 +8,8 @@ namespace {
 
 constexpr int Hoechste_Klaenge = 32;             // beyond this, a voice is cut short to make room
 constexpr float Hoerbar = 1.0f / 32768;           // one step of the 16-bit output
-constexpr int64_t Rueckweg = Mischer::Rate / 10;  // how far back the stream may go: beyond any buffer
 // A start that waited this long for an output (none was running) no longer belongs to its key.
 constexpr int64_t Verfall_ns = 500'000'000;
-// The limiter lets go again over about 100 ms.
-constexpr float Erholung = 1.0f / (Mischer::Rate / 10);
-
-int frames(double ms) { return std::max(1, int(Mischer::Rate * ms / 1000)); }
 
 int64_t jetzt_ns()
 {
@@ -22,11 +17,10 @@ int64_t jetzt_ns()
         .count();
 }
 
-// Starts a fade over `ms`, unless the voice already fades at least as fast. A voice already
+// Starts a fade over `n` frames, unless the voice already fades at least as fast. A voice already
 // fading goes on from the gain it has reached, so the quicker fade does not jump.
-void blendeAus(int& rest, int& gesamt, double ms)
+void blendeAus(int& rest, int& gesamt, int n)
 {
-    const int n = frames(ms);
     if (rest < 0) {
         gesamt = rest = n;
     } else if (rest > n) {
@@ -40,12 +34,45 @@ void blendeAus(int& rest, int& gesamt, double ms)
 Mischer::Mischer() = default;
 Mischer::~Mischer() = default;
 
+int Mischer::frames(double ms) const { return std::max(1, int(rate() * ms / 1000)); }
+
+void Mischer::setzeRate(int rate)
+{
+    m_rate.store(rate, std::memory_order_relaxed);
+    m_rueckweg = rate / 10;
+    m_erholung = 1.0f / float(rate / 10);
+}
+
 // ---- The callers' side
 
 void Mischer::setzeWecker(std::function<void()> wecker)
 {
     std::lock_guard sperre(m_eingang);
+    // The device thread rings it without the lock: it is taken away only while nobody rings.
+    m_weckerDa.store(false);
+    while (m_weckerNutzer.load() > 0) {
+    }
     m_wecker = std::move(wecker);
+    m_weckerDa.store(bool(m_wecker));
+}
+
+// Rings the wecker from the caller's or the device thread.
+void Mischer::wecke()
+{
+    m_weckerNutzer.fetch_add(1);
+    if (m_weckerDa.load())
+        m_wecker();
+    m_weckerNutzer.fetch_sub(1);
+}
+
+bool Mischer::Schlange::schiebe(const Befehl& befehl)
+{
+    const uint32_t w = geschrieben.load(std::memory_order_relaxed);
+    if (w - gelesen.load(std::memory_order_acquire) >= Schlangenlaenge)
+        return false; // no output has taken commands for a long time
+    befehle[w % Schlangenlaenge] = befehl;
+    geschrieben.store(w + 1, std::memory_order_release);
+    return true;
 }
 
 Mischer::Samples Mischer::behalte(Klang klang)
@@ -60,13 +87,8 @@ Mischer::Samples Mischer::behalte(Klang klang)
 void Mischer::befiehl(Klang klang, float lautstaerke, int griff)
 {
     std::lock_guard sperre(m_eingang);
-    const uint32_t w = m_geschrieben.load(std::memory_order_relaxed);
-    if (w - m_gelesen.load(std::memory_order_acquire) >= Schlangenlaenge)
-        return; // no output has taken commands for a long time
-    m_schlange[w % Schlangenlaenge] = {behalte(std::move(klang)), lautstaerke, griff, jetzt_ns()};
-    m_geschrieben.store(w + 1, std::memory_order_release);
-    if (m_wecker)
-        m_wecker();
+    if (m_schlange.schiebe({behalte(std::move(klang)), lautstaerke, griff, jetzt_ns()}))
+        wecke();
 }
 
 void Mischer::klick(Klang klang)
@@ -87,20 +109,53 @@ void Mischer::loese(int stimme)
         befiehl(nullptr, 0, stimme);
 }
 
+void Mischer::merke(int nummer, Klang klang)
+{
+    if (nummer < 0 || nummer >= Gemerkte)
+        return;
+    std::lock_guard sperre(m_eingang);
+    m_gemerkt[size_t(nummer)].store(behalte(std::move(klang)), std::memory_order_release);
+}
+
+int Mischer::halteGemerkt(int nummer, double lautstaerke)
+{
+    if (nummer < 0 || nummer >= Gemerkte)
+        return 0;
+    const Samples klang = m_gemerkt[size_t(nummer)].load(std::memory_order_acquire);
+    if (!klang)
+        return 0;
+    const int griff = m_naechster.fetch_add(1, std::memory_order_relaxed) + 1;
+    if (m_geraeteSchlange.schiebe({klang, float(std::clamp(lautstaerke, 0.0, 1.0)), griff, jetzt_ns()}))
+        wecke();
+    return griff;
+}
+
+void Mischer::loeseGemerkt(int stimme)
+{
+    if (stimme > 0 && m_geraeteSchlange.schiebe({nullptr, 0, stimme, jetzt_ns()}))
+        wecke();
+}
+
 // ---- The audio thread's side
 
 // Takes the commands given since the last call and books them where the stream stands; starts
 // given before `seit` (steady clock, ns) are left out.
 void Mischer::holeBefehle(int64_t seit)
 {
-    const uint32_t w = m_geschrieben.load(std::memory_order_acquire);
-    uint32_t r = m_gelesen.load(std::memory_order_relaxed);
+    holeAus(m_schlange, seit);
+    holeAus(m_geraeteSchlange, seit);
+}
+
+void Mischer::holeAus(Schlange& schlange, int64_t seit)
+{
+    const uint32_t w = schlange.geschrieben.load(std::memory_order_acquire);
+    uint32_t r = schlange.gelesen.load(std::memory_order_relaxed);
     for (; r != w; ++r) {
-        const Befehl& b = m_schlange[r % Schlangenlaenge];
+        const Befehl& b = schlange.befehle[r % Schlangenlaenge];
         if (!b.klang || b.gegeben >= seit)
             bucheEin(b);
     }
-    m_gelesen.store(r, std::memory_order_release);
+    schlange.gelesen.store(r, std::memory_order_release);
 }
 
 void Mischer::bucheEin(const Befehl& befehl)
@@ -121,16 +176,16 @@ void Mischer::fuehreAus(const Befehl& b)
     if (b.griff == 0) {
         for (Stimme& s : stimmen)
             if (s.griff == 0)
-                blendeAus(s.rest, s.gesamt, Schnitt_ms); // even when the new click has no sound
+                blendeAus(s.rest, s.gesamt, frames(Schnitt_ms)); // even when the new click has no sound
     } else if (!b.klang) {
         for (Stimme& s : stimmen)
             if (s.griff == b.griff)
-                blendeAus(s.rest, s.gesamt, Loslassen_ms);
+                blendeAus(s.rest, s.gesamt, frames(Loslassen_ms));
     } else {
         const auto gehalten = [](const Stimme& s) { return s.griff > 0 && s.rest < 0; };
         if (std::count_if(stimmen.begin(), stimmen.end(), gehalten) >= Hoechste_Stimmen) {
             Stimme& aelteste = *std::find_if(stimmen.begin(), stimmen.end(), gehalten);
-            blendeAus(aelteste.rest, aelteste.gesamt, Loslassen_ms);
+            blendeAus(aelteste.rest, aelteste.gesamt, frames(Loslassen_ms));
         }
     }
     if (b.klang)
@@ -148,7 +203,7 @@ void Mischer::starte(const Befehl& b)
     if (std::count_if(anfang, ende, zaehlt) >= Hoechste_Klaenge) {
         const auto vorrang = [&](const Stimme& s) { return !zaehlt(s) ? INT32_MAX : s.rest < 0 ? INT32_MAX - 1 : s.rest; };
         Stimme& weg = *std::min_element(anfang, ende, [&](auto& x, auto& y) { return vorrang(x) < vorrang(y); });
-        blendeAus(weg.rest, weg.gesamt, Schnitt_ms);
+        blendeAus(weg.rest, weg.gesamt, schnitt);
     }
     if (m_anzahl == Plaetze) {
         // Only when voices come faster than their cuts fade: the quietest goes at once.
@@ -198,7 +253,7 @@ float Mischer::mischeStueck(int16_t* aus, int frames)
             if (aus)
                 aus[Kanaele * i + c] = int16_t(std::lrint(std::min(v * 32768.0f, 32767.0f)));
         }
-        m_daempfung += (1 - m_daempfung) * Erholung;
+        m_daempfung += (1 - m_daempfung) * m_erholung;
     }
     m_position.store(position() + frames, std::memory_order_relaxed);
     return spitze;
@@ -226,7 +281,7 @@ float Mischer::mischeWeiter(int16_t* aus, int frames)
 void Mischer::merkeStand()
 {
     const int64_t pos = position();
-    while (m_standAnfang < m_standEnde && stand(m_standAnfang).position < pos - Rueckweg)
+    while (m_standAnfang < m_standEnde && stand(m_standAnfang).position < pos - m_rueckweg)
         ++m_standAnfang;
     if (m_standAnfang < m_standEnde && stand(m_standEnde - 1).position == pos)
         --m_standEnde;

@@ -19,17 +19,28 @@
 #include <span>
 #include <vector>
 
-class Mischer
+// What an output calls on its audio thread: fills `frames` frames of 16-bit stereo.
+class Mischquelle
 {
 public:
-    static constexpr int Rate = 44100;
+    virtual void mische(int16_t* aus, int frames) = 0;
+
+protected:
+    ~Mischquelle() = default;
+};
+
+class Mischer : public Mischquelle
+{
+public:
+    static constexpr int Rate = 44100;             // the key sounds' rate, and the mix's until an output says otherwise
+    static constexpr int Gemerkte = 128;           // sounds a device thread can start by number
     static constexpr int Kanaele = 2;
     static constexpr int Hoechste_Stimmen = 10;    // held at once; one more releases the oldest
     static constexpr double Schnitt_ms = 6;        // a cut click fades this long, so it does not click
     static constexpr double Loslassen_ms = 150;    // a released voice dies away this long
     static constexpr float Grenze = 0.95f;         // the mix is limited to this, so chords never clip
 
-    // Samples at Rate, Kanaele interleaved, full scale = 1.
+    // Samples at the mix's rate, Kanaele interleaved, full scale = 1.
     using Klang = std::shared_ptr<const std::vector<float>>;
 
     Mischer();
@@ -46,10 +57,21 @@ public:
     // Called after each command, on the caller's thread: the output may mix again at once.
     void setzeWecker(std::function<void()> wecker);
 
+    // For ONE device thread (a MIDI input), beside the callers above: sounds are registered by
+    // number beforehand, on a caller's thread; then that thread starts and releases them without
+    // lock, allocation or free. Registering again replaces the sound (another rate, a new file).
+    void merke(int nummer, Klang klang);
+    // Returns the voice's handle (> 0); 0 if nothing is registered under `nummer`.
+    int halteGemerkt(int nummer, double lautstaerke);
+    void loeseGemerkt(int stimme);
+
     // The audio side: one output at a time calls these.
     // Fills `frames` frames of 16-bit stereo, from the position reached, after carrying out the
     // commands given since the last call.
-    void mische(int16_t* aus, int frames);
+    void mische(int16_t* aus, int frames) override;
+    // The rate the sounds handed in are at; set it while no output mixes, before a new stream.
+    void setzeRate(int rate);
+    int rate() const { return m_rate.load(std::memory_order_relaxed); }
     // Frames mixed so far.
     int64_t position() const { return m_position.load(std::memory_order_relaxed); }
     // Goes back to frame `ziel` (or the nearest point before the present that it still can) so
@@ -100,7 +122,18 @@ private:
         std::array<Stimme, Plaetze> stimmen;
     };
 
+    // A bounded queue from one writer to the audio thread.
+    struct Schlange
+    {
+        std::array<Befehl, Schlangenlaenge> befehle;
+        std::atomic<uint32_t> geschrieben{0}, gelesen{0};
+        bool schiebe(const Befehl& befehl);
+    };
+
     void befiehl(Klang klang, float lautstaerke, int griff);
+    void wecke();
+    int frames(double ms) const;
+    void holeAus(Schlange& schlange, int64_t seit);
     Samples behalte(Klang klang);
     void holeBefehle(int64_t seit);
     void bucheEin(const Befehl& befehl);
@@ -116,16 +149,21 @@ private:
     std::mutex m_eingang; // only between callers; the audio thread never takes it
     std::vector<Klang> m_behalten;
     std::function<void()> m_wecker;
+    std::atomic<bool> m_weckerDa{false};
+    std::atomic<int> m_weckerNutzer{0}; // the device thread ringing the wecker now
     std::atomic<int> m_naechster{0};
+    std::atomic<int> m_rate{Rate};
+    std::array<std::atomic<Samples>, Gemerkte> m_gemerkt{};
 
-    // The queue from the callers to the audio thread.
-    std::array<Befehl, Schlangenlaenge> m_schlange;
-    std::atomic<uint32_t> m_geschrieben{0}, m_gelesen{0};
+    // The queues to the audio thread: from the callers, and from the device thread.
+    Schlange m_schlange, m_geraeteSchlange;
 
     // The audio thread's side.
     std::array<Stimme, Plaetze> m_stimmen;
     int m_anzahl = 0;
     float m_daempfung = 1; // the limiter's gain
+    int64_t m_rueckweg = Rate / 10; // how far back the stream may go: beyond any buffer
+    float m_erholung = 1.0f / (Rate / 10); // the limiter lets go again over about 100 ms
     std::array<Buchung, Buchungen> m_buchungen;
     int64_t m_buchungAnfang = 0, m_buchungEnde = 0, m_buchungFaellig = 0; // running indices
     std::array<Stand, Staende> m_staende;

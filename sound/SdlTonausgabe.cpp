@@ -2,12 +2,15 @@
 
 #include "sound/Klangsuche.h"
 #include "sound/PulseStrom.h"
+#include "sound/PwStrom.h"
 #include "sound/SdlAudio.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <samplerate.h>
 #include <unistd.h>
 
 namespace {
@@ -44,15 +47,48 @@ constexpr int Sdl_Periode = 512; // frames SDL mixes at a time: its driver's buf
 constexpr auto Pruefabstand = std::chrono::milliseconds(100);
 constexpr auto Suchabstand = std::chrono::milliseconds(500);
 constexpr const char* Direkt = "pulseaudio-direkt";
+constexpr const char* Nativ = "pipewire";
+constexpr const char* Pw_Modul = "klavidor_pw.so";
+
+// The outputs in the order they are tried; KLAVIDOR_AUSGABE names the first one to try.
+enum class Ausgabe { PipeWire, Pulse, Sdl };
+Ausgabe ersteAusgabe()
+{
+    const QByteArray name = qgetenv("KLAVIDOR_AUSGABE");
+    return name == "sdl" ? Ausgabe::Sdl : name == "pulse" ? Ausgabe::Pulse : Ausgabe::PipeWire;
+}
 
 // Our own PulseAudio stream unless SDL was told which driver to use.
 bool pulseDirekt()
 {
 #ifdef KLAVIDOR_MIT_PULSE
-    return qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER");
+    return qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER") && ersteAusgabe() != Ausgabe::Sdl;
 #else
     return false;
 #endif
+}
+
+bool pwErlaubt() { return qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER") && ersteAusgabe() == Ausgabe::PipeWire; }
+
+// The PipeWire module lies beside the player's (KLAVIDOR_PW_MODUL names another); it is loaded
+// once and kept, since libpipewire runs threads of its own. Missing or failing: no PipeWire.
+PwVerbinder pwVerbinder()
+{
+    static const PwVerbinder verbinder = [] {
+        QByteArray ort = qgetenv("KLAVIDOR_PW_MODUL");
+        Dl_info info{};
+        if (ort.isEmpty() && dladdr(reinterpret_cast<void*>(&pwErlaubt), &info) && info.dli_fname)
+            ort = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath().toLocal8Bit() + "/" + Pw_Modul;
+        void* modul = dlopen(ort.constData(), RTLD_NOW | RTLD_LOCAL);
+        return modul ? reinterpret_cast<PwVerbinder>(dlsym(modul, "klavidor_pw_verbinde")) : nullptr;
+    }();
+    return verbinder;
+}
+
+std::unique_ptr<PwStrom> suchePw()
+{
+    const PwVerbinder verbinde = pwVerbinder();
+    return std::unique_ptr<PwStrom>(verbinde ? verbinde() : nullptr);
 }
 
 void sdlFuelle(void* mischer, Uint8* strom, int laenge)
@@ -101,7 +137,7 @@ bool PulseStrom::starte() { return false; }
 static std::unique_ptr<PulseStrom> suchePulse(Mischer&) { return nullptr; }
 #endif
 
-SdlTonausgabe::SdlTonausgabe() : m_direktErlaubt(pulseDirekt())
+SdlTonausgabe::SdlTonausgabe() : m_pwErlaubt(pwErlaubt()), m_direktErlaubt(pulseDirekt())
 {
     oeffneAusgabe();
     m_naechsteSuche = std::chrono::steady_clock::now() + Suchabstand;
@@ -122,28 +158,59 @@ SdlTonausgabe::~SdlTonausgabe()
 void SdlTonausgabe::wache()
 {
     std::unique_lock sperre(m_wachSperre);
-    while (!m_wachRuf.wait_for(sperre, Pruefabstand, [this] { return m_ende; })) {
-        sperre.unlock();
-        pruefe();
-        sperre.lock();
+    const auto gerufen = [this] { return m_ende || m_klangAn != m_klangGemeldet; };
+    while (!m_ende) {
+        if (m_klangAn != m_klangGemeldet) {
+            m_klangGemeldet = m_klangAn;
+            const bool an = m_klangAn;
+            sperre.unlock();
+            if (m_pw)
+                m_pw->setzeKlangAn(an);
+            sperre.lock();
+        } else if (!m_wachRuf.wait_for(sperre, Pruefabstand, gerufen)) {
+            sperre.unlock();
+            pruefe();
+            sperre.lock();
+        }
     }
     sperre.unlock();
     SDL_TLSCleanup(); // SDL's per-thread data of this thread, which SDL did not make
 }
 
+// Told to the stream by the watcher, so the caller never waits for the server.
+void SdlTonausgabe::setzeKlangAn(bool an)
+{
+    {
+        std::lock_guard sperre(m_wachSperre);
+        m_klangAn = an;
+    }
+    m_wachRuf.notify_all();
+}
+
 // Replaces an output that went away, and goes back to the best one as soon as it answers.
 void SdlTonausgabe::pruefe()
 {
-    if (m_pulse ? m_pulse->verloren() : m_geraet && SdlAudio::weg(m_geraet)) {
-        m_geraetVerloren = !m_pulse && !m_notbehelf;
+    const bool weg = m_pw ? m_pw->verloren() : m_pulse ? m_pulse->verloren() : m_geraet && SdlAudio::weg(m_geraet);
+    if (weg) {
+        m_geraetVerloren = !m_pw && !m_pulse && !m_notbehelf;
         schliesse();
         oeffneAusgabe();
         return;
     }
     const auto jetzt = std::chrono::steady_clock::now();
-    if (m_pulse || jetzt < m_naechsteSuche)
+    if (m_pw || jetzt < m_naechsteSuche)
         return;
     m_naechsteSuche = jetzt + Suchabstand;
+    if (m_pwErlaubt) {
+        if (auto strom = suchePw()) {
+            schliesse();
+            if (!uebernimmPw(std::move(strom)))
+                oeffneAusgabe();
+            return;
+        }
+    }
+    if (m_pulse)
+        return;
     if (m_direktErlaubt) {
         if (auto strom = suchePulse(m_mischer)) {
             schliesse();
@@ -159,14 +226,50 @@ void SdlTonausgabe::pruefe()
     }
 }
 
-// Opens the best output that answers: our own stream, SDL's device, or else SDL's silent dummy,
+// Opens the best output that answers: our own streams, SDL's device, or else SDL's silent dummy,
 // which keeps every call valid.
 void SdlTonausgabe::oeffneAusgabe()
 {
-    if (m_direktErlaubt && uebernimm(suchePulse(m_mischer)))
+    if (oeffneNativ())
         return;
     StderrStill still; // the audio libraries underneath complain about missing devices
+    wechsleRate(Mischer::Rate);
     m_notbehelf = !oeffneSdl(nullptr) && oeffneSdl("dummy");
+}
+
+bool SdlTonausgabe::oeffneNativ()
+{
+    if (m_pwErlaubt && uebernimmPw(suchePw()))
+        return true;
+    return m_direktErlaubt && uebernimm(suchePulse(m_mischer));
+}
+
+// The mix goes on at `rate`: the sounds follow, off the audio thread (no output mixes now).
+void SdlTonausgabe::wechsleRate(int rate)
+{
+    if (rate == m_mischer.rate())
+        return;
+    m_mischer.setzeRate(rate);
+    passeKlaengeAn();
+}
+
+bool SdlTonausgabe::uebernimmPw(std::unique_ptr<PwStrom> strom)
+{
+    if (!strom)
+        return false;
+    wechsleRate(strom->rate());
+    m_mischer.neuerStrom();
+    if (!strom->starte(m_mischer))
+        return false;
+    m_pw = std::move(strom);
+    {
+        std::lock_guard sperre(m_wachSperre);
+        m_klangGemeldet = m_klangAn;
+    }
+    if (!m_klangGemeldet)
+        m_pw->setzeKlangAn(false);
+    setzeTreiber(Nativ);
+    return true;
 }
 
 // Starts `strom` in place of the output before, which no longer mixes.
@@ -174,6 +277,7 @@ bool SdlTonausgabe::uebernimm(std::unique_ptr<PulseStrom> strom)
 {
     if (!strom)
         return false;
+    wechsleRate(Mischer::Rate);
     m_mischer.neuerStrom();
     if (!strom->starte())
         return false;
@@ -187,7 +291,7 @@ bool SdlTonausgabe::oeffneSdl(const char* treiber)
     if (!SdlAudio::starte(treiber))
         return false;
     SDL_AudioSpec wunsch{};
-    wunsch.freq = Mischer::Rate;
+    wunsch.freq = m_mischer.rate();
     wunsch.format = AUDIO_S16SYS;
     wunsch.channels = Mischer::Kanaele;
     wunsch.samples = Sdl_Periode;
@@ -209,6 +313,7 @@ bool SdlTonausgabe::oeffneSdl(const char* treiber)
 void SdlTonausgabe::schliesse()
 {
     setzeTreiber({});
+    m_pw.reset();
     m_pulse.reset();
     if (m_geraet) {
         SdlAudio::schliesse(m_geraet);
@@ -229,15 +334,23 @@ QByteArray SdlTonausgabe::treiber() const
     return m_treiber;
 }
 
-// Decodes any wave file SDL reads and brings it to the mixer's rate and channels.
-static Mischer::Klang dekodiere(const QByteArray& daten)
+namespace {
+
+struct Dekodiert
+{
+    Mischer::Klang samples; // Mischer::Kanaele interleaved
+    int rate = 0;
+};
+
+// Decodes any wave file SDL reads, at its own rate, with the mixer's channels.
+Dekodiert dekodiere(const QByteArray& daten)
 {
     SDL_AudioSpec format;
     Uint8* roh = nullptr;
     Uint32 laenge = 0;
     if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(daten.constData(), int(daten.size())), 1, &format, &roh, &laenge))
-        return nullptr;
-    if (format.format == AUDIO_S16SYS && format.freq == Mischer::Rate && (format.channels == 1 || format.channels == 2)) {
+        return {};
+    if (format.format == AUDIO_S16SYS && (format.channels == 1 || format.channels == 2)) {
         // The key sounds' own format: converted in one pass, a click's cost on first use.
         static_assert(Mischer::Kanaele == 2);
         const auto* q = reinterpret_cast<const int16_t*>(roh);
@@ -249,13 +362,13 @@ static Mischer::Klang dekodiere(const QByteArray& daten)
             *z++ = q[format.channels - 1] * (1.0f / 32768);
         }
         SDL_FreeWAV(roh);
-        return frames ? samples : nullptr;
+        return {frames ? samples : nullptr, format.freq};
     }
     SDL_AudioCVT cvt;
     if (laenge == 0
-        || SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_F32SYS, Mischer::Kanaele, Mischer::Rate) < 0) {
+        || SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_F32SYS, Mischer::Kanaele, format.freq) < 0) {
         SDL_FreeWAV(roh);
-        return nullptr;
+        return {};
     }
     std::vector<Uint8> arbeit(size_t(laenge) * size_t(std::max(cvt.len_mult, 1)));
     std::memcpy(arbeit.data(), roh, laenge);
@@ -263,11 +376,57 @@ static Mischer::Klang dekodiere(const QByteArray& daten)
     cvt.buf = arbeit.data();
     cvt.len = int(laenge);
     if (cvt.needed && SDL_ConvertAudio(&cvt) < 0)
-        return nullptr;
+        return {};
     const size_t werte = size_t(cvt.needed ? cvt.len_cvt : cvt.len) / sizeof(float) / Mischer::Kanaele * Mischer::Kanaele;
     auto samples = std::make_shared<std::vector<float>>(werte);
     std::memcpy(samples->data(), arbeit.data(), werte * sizeof(float));
-    return samples;
+    return {samples, format.freq};
+}
+
+// The sound at `rate`, by libsamplerate; the same sound where the rates agree.
+Mischer::Klang passeAn(const Mischer::Klang& klang, int vonRate, int rate)
+{
+    if (!klang || vonRate == rate || vonRate <= 0)
+        return klang;
+    const double verhaeltnis = double(rate) / vonRate;
+    const long frames = long(klang->size() / Mischer::Kanaele);
+    auto aus = std::make_shared<std::vector<float>>(size_t(double(frames) * verhaeltnis + 1) * Mischer::Kanaele);
+    SRC_DATA auftrag{};
+    auftrag.data_in = klang->data();
+    auftrag.input_frames = frames;
+    auftrag.data_out = aus->data();
+    auftrag.output_frames = long(aus->size() / Mischer::Kanaele);
+    auftrag.src_ratio = verhaeltnis;
+    if (src_simple(&auftrag, SRC_SINC_FASTEST, Mischer::Kanaele) != 0 || auftrag.output_frames_gen == 0)
+        return nullptr;
+    aus->resize(size_t(auftrag.output_frames_gen) * Mischer::Kanaele);
+    return aus;
+}
+
+} // namespace
+
+// A sound decoded before, brought to the mix's rate if it is not at it yet; nullptr if there is
+// none or the file changed since.
+Mischer::Klang SdlTonausgabe::gespeichert(const QString& pfad, const QFileInfo& info)
+{
+    std::unique_lock sperre(m_klangSperre);
+    auto it = m_klaenge.find(pfad);
+    if (it == m_klaenge.end())
+        return nullptr;
+    if (it->groesse != info.size() || it->geaendert != info.lastModified()) {
+        m_klaenge.erase(it);
+        return nullptr;
+    }
+    const int rate = m_mischer.rate();
+    if (it->rate == rate)
+        return it->samples;
+    Klang k = *it;
+    sperre.unlock();
+    k.samples = passeAn(k.datei, k.dateiRate, rate);
+    k.rate = rate;
+    sperre.lock();
+    m_klaenge.insert(pfad, k);
+    return k.samples;
 }
 
 Mischer::Klang SdlTonausgabe::lade(const QString& gefragt)
@@ -277,12 +436,8 @@ Mischer::Klang SdlTonausgabe::lade(const QString& gefragt)
     const QFileInfo info(pfad);
     if (pfad.isEmpty() || !info.isFile())
         return nullptr;
-    auto it = m_klaenge.find(pfad);
-    if (it != m_klaenge.end()) {
-        if (it->groesse == info.size() && it->geaendert == info.lastModified())
-            return it->samples;
-        m_klaenge.erase(it);
-    }
+    if (Mischer::Klang samples = gespeichert(pfad, info))
+        return samples;
     if (info.size() <= 0 || info.size() > Groesste_Datei)
         return nullptr;
     QFile f(pfad);
@@ -291,10 +446,40 @@ Mischer::Klang SdlTonausgabe::lade(const QString& gefragt)
     QByteArray daten = f.readAll();
     begrenzeWav(daten);
     // Decoded from memory: the declared sizes inside the file cannot reach past what was read.
-    Mischer::Klang samples = dekodiere(daten);
-    if (samples)
-        m_klaenge.insert(pfad, {info.size(), info.lastModified(), samples});
+    const Dekodiert d = dekodiere(daten);
+    const int rate = m_mischer.rate();
+    Mischer::Klang samples = passeAn(d.samples, d.rate, rate);
+    if (samples) {
+        std::lock_guard sperre(m_klangSperre);
+        m_klaenge.insert(pfad, {info.size(), info.lastModified(), d.samples, d.rate, samples, rate});
+    }
     return samples;
+}
+
+// On the watcher, after the mix's rate changed: every sound loaded so far follows it, so no
+// click resamples its file; the registered ones are registered anew.
+void SdlTonausgabe::passeKlaengeAn()
+{
+    QStringList pfade, gemerkt;
+    {
+        std::lock_guard sperre(m_klangSperre);
+        pfade = m_klaenge.keys();
+        gemerkt = m_gemerkt;
+    }
+    for (const QString& pfad : pfade)
+        gespeichert(pfad, QFileInfo(pfad));
+    for (qsizetype i = 0; i < gemerkt.size(); ++i)
+        m_mischer.merke(int(i), lade(gemerkt[i]));
+}
+
+void SdlTonausgabe::merkeKlaenge(const QStringList& pfade)
+{
+    {
+        std::lock_guard sperre(m_klangSperre);
+        m_gemerkt = pfade;
+    }
+    for (qsizetype i = 0; i < pfade.size(); ++i)
+        m_mischer.merke(int(i), lade(pfade[i]));
 }
 
 void SdlTonausgabe::vorladen(const QStringList& pfade)
@@ -302,7 +487,6 @@ void SdlTonausgabe::vorladen(const QStringList& pfade)
     for (const QString& pfad : pfade)
         lade(pfad);
 }
-
 void SdlTonausgabe::spiele(const QString& pfad)
 {
     m_mischer.klick(lade(pfad)); // a missing file still cuts the sound before it

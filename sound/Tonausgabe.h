@@ -24,6 +24,22 @@ public:
     }
     // Releases a held voice: it fades out over about 150 ms. Default: nothing.
     virtual void loeseStimme(int stimme) { (void)stimme; }
+    // The learner switched the program's sound off or on: an output may then give back what it
+    // holds only for quick sound (a small quantum of the sound server). Default: nothing.
+    virtual void setzeKlangAn(bool an) { (void)an; }
+    // Registers these files by their index for halteGemerkt (e.g. key k = pfade[k]); on the
+    // window's thread, before the device thread uses them. Default: nothing.
+    virtual void merkeKlaenge(const QStringList& pfade) { (void)pfade; }
+    // From ONE device thread (a MIDI input), without lock, allocation or waiting: starts the
+    // sound registered as `nummer` as a held voice; returns its handle (0 = none). Default: 0.
+    virtual int halteGemerkt(int nummer, double lautstaerke)
+    {
+        (void)nummer;
+        (void)lautstaerke;
+        return 0;
+    }
+    // From that same device thread: releases a voice halteGemerkt started. Default: nothing.
+    virtual void loeseGemerkt(int stimme) { (void)stimme; }
     // Whether the program's own sound is audible now (for the microphone, which must not take
     // the speakers for a played note). Default: false.
     virtual bool klingt() const { return false; }

@@ -742,6 +742,58 @@ private slots:
         QVERIFY(!elf.klingt());
     }
 
+    // Voices a device thread starts and releases by number, beside the window's commands, at the
+    // output's rate: without allocating, and the release fades over its time at that rate.
+    void geraeteStimmen_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("nummer");
+        QTest::addColumn<bool>("klingt");
+        QTest::newRow("first key, 44.1 kHz") << 44100 << 0 << true;
+        QTest::newRow("last key, 48 kHz") << 48000 << 39 << true;
+        QTest::newRow("nothing registered") << 48000 << 40 << false;
+        QTest::newRow("beyond the numbers") << 44100 << Mischer::Gemerkte << false;
+        QTest::newRow("negative") << 44100 << -1 << false;
+    }
+
+    void geraeteStimmen()
+    {
+        QFETCH(int, rate);
+        QFETCH(int, nummer);
+        QFETCH(bool, klingt);
+        auto flach = [](float wert) { return std::make_shared<const std::vector<float>>(size_t(Mischer::Rate) * Mischer::Kanaele, wert); };
+        Mischer m;
+        m.setzeRate(rate);
+        for (int k = 0; k < 40; ++k)
+            m.merke(k, flach(0.25f));
+        std::vector<int16_t> aus(size_t(rate) * Mischer::Kanaele);
+        auto mische = [&](int frames) {
+            m.mische(aus.data(), frames);
+            return aus[size_t(frames - 1) * Mischer::Kanaele];
+        };
+        auto vomGeraet = [&](auto befehl) {
+            std::thread([&] {
+                t_zaehlen = true;
+                befehl();
+                t_zaehlen = false;
+            }).join();
+        };
+        const int vorher = g_speicherzugriffe;
+        int griff = -1;
+        vomGeraet([&] { griff = m.halteGemerkt(nummer, 1.0); });
+        m.klick(flach(0.0625f)); // the window's click sounds beside it
+        QCOMPARE(griff > 0, klingt);
+        const int16_t klick = int16_t(0.0625 * 32768);
+        QCOMPARE(mische(10), int16_t(klick + (klingt ? 0.25 * 32768 : 0)));
+        vomGeraet([&] { m.loeseGemerkt(griff); });
+        const int loslassen = int(rate * Mischer::Loslassen_ms / 1000);
+        if (klingt)
+            QVERIFY(std::abs(mische(loslassen / 2) - (klick + 0.125 * 32768)) < 20);
+        mische(loslassen - loslassen / 2);
+        QCOMPARE(mische(10), klick);
+        QCOMPARE(g_speicherzugriffe.load(), vorher);
+    }
+
     // Going back over what is mixed but not yet played: the held voice comes out as before, the
     // new click starts at the point gone back to.
     void mischerGehtZurueck()
