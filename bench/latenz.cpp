@@ -104,7 +104,7 @@ int klick(const QString& klaenge, int n)
     std::vector<double> gesetzt, uebergeben, gezeichnet, kalt, warm;
     for (int i = 0; i < n; ++i) {
         const int k = (i * 7) % 40; // every key in turn, the first 40 clicks each load a file
-        QWidget* taste = kb.TheKey[k];
+        QWidget* taste = kb.findChild<QWidget*>(arrayName("TheKey", k));
         const QPoint mitte = taste->rect().center();
         QTest::mousePress(taste, Qt::LeftButton, {}, mitte);
         const int vorher = ton.aufrufe;

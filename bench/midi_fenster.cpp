@@ -146,12 +146,13 @@ void bild(Bank& b, int n)
 {
     std::vector<double> gerufen, behandelt, gemalt, gemaltWarm, kalt, warm, fenster;
     int fehlt = 0;
+    const auto* name = b.kb.findChild<QLabel*>("NotenNamenTextFeld");
     for (int i = 0; i < n; ++i) {
         const int k = (i * Schritt) % Noten::Tastenzahl;
-        const QString vorher = b.kb.NotenNamenTextFeld->text();
+        const QString vorher = name->text();
         const auto t0 = anschlagen(b, Erste_Note + k, [&] { return b.app.gemalt.has_value(); });
         loslassen(b, Erste_Note + k, Loslassen_ms);
-        if (!t0 || !b.behandelt || !b.app.gemalt || b.kb.NotenNamenTextFeld->text() == vorher) {
+        if (!t0 || !b.behandelt || !b.app.gemalt || name->text() == vorher) {
             ++fehlt;
             continue;
         }
@@ -374,7 +375,7 @@ int main(int argc, char** argv)
         return 1;
     }
     app.fenster = &kb;
-    app.beschriftung = kb.NotenNamenTextFeld;
+    app.beschriftung = kb.findChild<QLabel*>("NotenNamenTextFeld");
     Bank bank{app, kb, quelle, ton, {}};
     // After the window's own handler, which connected first.
     QObject::connect(kb.midiEingang(), &MidiEingang::noteAn, [&](int, int) { bank.behandelt = Uhr::now(); });

@@ -30,7 +30,7 @@ void klickMitMeldung(int taste, const QString& name)
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
             box->accept();
     });
-    kb->TheKey_Click(taste);
+    tippe(kb, taste);
 }
 
 } // namespace
@@ -46,49 +46,50 @@ int main(int argc, char** argv)
     Aufnahme ton;
     Keyboard fenster(haupt, ton);
     kb = &fenster;
+    // Buttons are pressed by click(): a pointer hovering over them would change the pictures.
     fenster.show();
     if (!QTest::qWaitForWindowExposed(&fenster))
         return 1;
     foto("start");
     for (int k : {0, 12, 39}) {
-        fenster.TheKey_Click(k);
+        tippe(kb, k);
         foto(QString("taste%1").arg(k));
     }
-    fenster.TheKey_Click(36);
+    tippe(kb, 36);
     foto("taste36");
-    fenster.mnu_EinzelneTonarten_Click(1);
+    loese(kb, "mnu_EinzelneTonarten(1)");
     foto("ddur");
-    fenster.mnu_EinzelneTonarten_Click(8);
-    fenster.TheKey_Click(13);
+    loese(kb, "mnu_EinzelneTonarten(8)");
+    tippe(kb, 13);
     foto("asdur");
-    fenster.mnu_EinzelneTonarten_Click(14);
-    fenster.Funktion1_Click(1);
-    fenster.TheKey_Click(22);
+    loese(kb, "mnu_EinzelneTonarten(14)");
+    el<Knopf>(kb, "Funktion1", 1)->click();
+    tippe(kb, 22);
     foto("alle_b");
-    fenster.mnu_alleC_Click();
-    fenster.mnu_mittleresC_Click();
+    loese(kb, "mnu_alleC");
+    loese(kb, "mnu_mittleresC");
     foto("zeige_c_mittleres_c");
-    fenster.mnu_Farbwahl_Click(2);
+    loese(kb, "mnu_Farbwahl(2)");
     foto("farbwahl3");
-    fenster.mnu_Farbwahl_Click(0);
-    fenster.Funktion_Click(6);
+    loese(kb, "mnu_Farbwahl(0)");
+    el<Knopf>(kb, "Funktion", 6)->click();
     foto("lernen");
-    fenster.LernTasten_Click(1);
+    el<Knopf>(kb, "LernTasten", 1)->click();
     foto("lernen_gezogen");
-    fenster.TheKey_Click(haupt.Lernnote_Taste);
+    tippe(kb, haupt.Lernnote_Taste);
     foto("lernen_richtig");
-    fenster.LernTasten_Click(9);
-    fenster.TheKey_Click(haupt.Lernnote_Taste == 0 ? 2 : 0);
+    el<Knopf>(kb, "LernTasten", 9)->click();
+    tippe(kb, haupt.Lernnote_Taste == 0 ? 2 : 0);
     foto("lernen_falsch");
-    fenster.Funktion_Click(8);
+    el<Knopf>(kb, "Funktion", 8)->click();
     foto("lernen_zeig_meine");
-    fenster.LernTasten_Click(3);
+    el<Knopf>(kb, "LernTasten", 3)->click();
     klickMitMeldung(13, "lernen_schwarz");
-    fenster.Command1_Click();
+    el<Knopf>(kb, "Command1")->click();
     foto("lernen_block");
-    fenster.Command1_Click();
+    el<Knopf>(kb, "Command1")->click();
     foto("lernen_balken");
-    fenster.Funktion_Click(7);
+    el<Knopf>(kb, "Funktion", 7)->click();
     {
         Buch buch(haupt, ton);
         buch.show();

@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -34,11 +35,54 @@ public slots:
     }
 };
 
+// A control, menu or menu entry of `fenster` by its object name. A missing name stops the run:
+// the test would otherwise go on with a null pointer.
+template <class T = QWidget>
+T* el(const QObject* fenster, const QString& name)
+{
+    T* t = fenster->findChild<T*>(name);
+    if (!t)
+        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+    return t;
+}
+// A member of a control array, named Name(i).
+template <class T = QWidget>
+T* el(const QObject* fenster, const char* name, int i) { return el<T>(fenster, arrayName(name, i)); }
+// Every member of a control array, Name(0) upwards.
+template <class T = QWidget>
+QList<T*> alle(const QObject* fenster, const char* name)
+{
+    QList<T*> a{el<T>(fenster, name, 0)};
+    while (T* t = fenster->findChild<T*>(arrayName(name, int(a.size()))))
+        a << t;
+    return a;
+}
+// How many members of a control array are hidden.
+inline int versteckt(const QObject* fenster, const char* name)
+{
+    const QWidgetList a = alle(fenster, name);
+    return int(std::count_if(a.begin(), a.end(), [](QWidget* w) { return w->isHidden(); }));
+}
+// The text a label shows.
+inline QString text(const QObject* fenster, const QString& name) { return el<QLabel>(fenster, name)->text(); }
+// A click as the user gives it: only on a control that shows and takes input.
+inline void klicke(QWidget* k)
+{
+    QVERIFY2(k->isVisible() && k->isEnabled(), qPrintable(k->objectName() + " cannot be clicked"));
+    QTest::mouseClick(k, Qt::LeftButton);
+}
+inline void klicke(const QObject* fenster, const QString& name) { klicke(el(fenster, name)); }
+inline void klicke(const QObject* fenster, const char* name, int i) { klicke(el(fenster, name, i)); }
+// Chooses the named menu entry.
+inline void loese(const QObject* fenster, const QString& name) { el<QAction>(fenster, name)->trigger(); }
+// A key press through the window's one input door, as a click on TheKey(k) gives it.
+inline void tippe(Keyboard* kb, int k) { kb->Taste_Eingabe(k, Keyboard::Herkunft::Maus); }
+
 // The fill colours of the 23 marker dots.
-inline QList<quint32> fuellung(Keyboard* kb)
+inline QList<quint32> fuellung(const QObject* kb)
 {
     QList<quint32> f;
-    for (auto* m : kb->T_Markierung)
+    for (auto* m : alle<Form>(kb, "T_Markierung"))
         f << m->fillColor();
     return f;
 }
@@ -76,22 +120,19 @@ struct Fenster
     {
         haupt.Randomize(saat);
         haupt.Ton_Verzeichnis = "/klaenge/";
-        kb = std::make_unique<Keyboard>(haupt, ton);
+        besitz = std::make_unique<Keyboard>(haupt, ton);
+        kb = besitz.get();
         kb->show();
         kb->activateWindow();
         // A check here must stop the test: QVERIFY would only leave the constructor.
-        if (!QTest::qWaitForWindowActive(kb.get()))
+        if (!QTest::qWaitForWindowActive(kb))
             qFatal("the main window did not become active");
     }
-    template <class T = QWidget>
-    T* w(const QString& name) const
-    {
-        return kb->findChild<T*>(name);
-    }
-    QAction* menue(const QString& name) const { return kb->findChild<QAction*>(name); }
+    QAction* menue(const QString& name) const { return el<QAction>(kb, name); }
     Haupt haupt;
     Aufnahme ton;
-    std::unique_ptr<Keyboard> kb;
+    std::unique_ptr<Keyboard> besitz;
+    Keyboard* kb = nullptr;
 };
 
 // Runs `tat` inside the application's event loop and tells whether the program ended it

@@ -78,7 +78,7 @@ private slots:
         QRect rahmen;
         bool aktiv = false;
         QString gefunden;
-        QTimer::singleShot(0, f.kb.get(), [&] {
+        QTimer::singleShot(0, f.kb, [&] {
             // The window runs modally; look at it from inside its own event loop.
             QWidget* w = nullptr;
             (void)QTest::qWaitFor([&] { return (w = QApplication::activeModalWidget()) != nullptr; }, 3000);

@@ -147,21 +147,20 @@ private slots:
         QCOMPARE(h.Letzte_Zufallszahl, -1);
         QCOMPARE(h.Tonart_Info, QString("Alle Tasten zeigen die Noten die auf ihr liegen können. Die schwarzen "
                                         "Tasten können mit # oder b verstellt werden."));
-        QCOMPARE(f.kb->TextFeld->text(),
+        QCOMPARE(text(f.kb, "TextFeld"),
                  QString("“Alle Tasten” bedeutet, dass man sich auch die schwarzen Tasten ansehen kann. "
                          "Standardmäßig als #. Man kann aber auch zwischen # und b wählen, oder abschalten X."));
-        QCOMPARE(f.kb->TextFeld2->text(),
+        QCOMPARE(text(f.kb, "TextFeld2"),
                  QString("“#” wurde gewählt. Alle schwarzen Tasten zeigen die erhöhten Noten."));
-        QCOMPARE(f.kb->NotenNamenTextFeld->text(), QString());
-        QCOMPARE(f.kb->Image1->bild(), QString("tonart_leer"));
-        for (auto* t : f.kb->TheKey)
+        QCOMPARE(text(f.kb, "NotenNamenTextFeld"), QString());
+        QCOMPARE(el<Bild>(f.kb, "Image1")->bild(), QString("tonart_leer"));
+        for (auto* t : alle<Knopf>(f.kb, "TheKey"))
             QVERIFY(t->isEnabled());
-        QVERIFY(f.kb->NotenLinie[0]->isVisible());
+        QVERIFY(el<Linie>(f.kb, "NotenLinie", 0)->isVisible());
         for (int i : {6, 7})
-            QVERIFY(f.kb->NotenLinie[i]->isHidden());
-        for (auto* l : f.kb->NotenLinie2)
-            QVERIFY(l->isHidden());
-        QCOMPARE(f.kb->T_Markierung[7]->borderColor(), 0x000000u);
+            QVERIFY(el<Linie>(f.kb, "NotenLinie", i)->isHidden());
+        QCOMPARE(versteckt(f.kb, "NotenLinie2"), 3);
+        QCOMPARE(el<Form>(f.kb, "T_Markierung", 7)->borderColor(), 0x000000u);
         QCOMPARE(f.kb->windowTitle(), QString());
         // Fixed size: the client area is 14100 x 8850 twips and cannot be resized.
         QCOMPARE(f.kb->centralWidget()->size(), QSize(940, 590));
@@ -182,8 +181,7 @@ private slots:
         // One window for all rows: the rows only read it.
         if (!m_layout)
             m_layout = std::make_unique<Fenster>();
-        QWidget* w = m_layout->w(s.name);
-        QVERIFY(w);
+        QWidget* w = el(m_layout->kb, s.name);
         QCOMPARE(w->objectName(), s.name);
         QCOMPARE(w->geometry(), twips(s.l, s.t, s.w, s.h));
         QCOMPARE(w->isHidden(), !s.sichtbar);
@@ -207,27 +205,27 @@ private slots:
         Fenster f;
         // Ledger and staff lines at their Y, with their length.
         for (int i = 1; i <= 5; ++i)
-            QCOMPARE(f.kb->NotenLinie[i]->geometry(), QRect(200, tw(2880 - 360 * i) - 1, 112, 2));
-        QCOMPARE(f.kb->NotenLinie[0]->geometry(), QRect(232, 191, 56, 2));
-        QCOMPARE(f.kb->NotenLinieBass[4]->geometry(), QRect(416, 279, 96, 2));
+            QCOMPARE(el<Linie>(f.kb, "NotenLinie", i)->geometry(), QRect(200, tw(2880 - 360 * i) - 1, 112, 2));
+        QCOMPARE(el<Linie>(f.kb, "NotenLinie", 0)->geometry(), QRect(232, 191, 56, 2));
+        QCOMPARE(el<Linie>(f.kb, "NotenLinieBass", 4)->geometry(), QRect(416, 279, 96, 2));
         // White keys are coloured buttons, black keys plain ones.
-        QVERIFY(f.kb->TheKey[0]->farbig());
-        QVERIFY(!f.kb->TheKey[1]->farbig());
-        QCOMPARE(f.kb->TheKey[0]->font().pixelSize(), 16);
-        QCOMPARE(f.kb->Funktion[0]->font().pixelSize(), 13);
-        QVERIFY(f.kb->Funktion[0]->font().bold());
-        QCOMPARE(f.kb->LernTasten[0]->font().pixelSize(), 11);
-        QCOMPARE(f.kb->TonartText->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-        QCOMPARE(f.kb->Label4->palette().color(QPalette::Window), QColor(0, 0, 128));
-        QCOMPARE(f.kb->TextFeld->font().family(), QString("Times New Roman"));
-        QCOMPARE(QFontInfo(f.kb->TextFeld->font()).family(), QString("Liberation Serif"));
+        QVERIFY(el<Knopf>(f.kb, "TheKey", 0)->farbig());
+        QVERIFY(!el<Knopf>(f.kb, "TheKey", 1)->farbig());
+        QCOMPARE(el<Knopf>(f.kb, "TheKey", 0)->font().pixelSize(), 16);
+        QCOMPARE(el<Knopf>(f.kb, "Funktion", 0)->font().pixelSize(), 13);
+        QVERIFY(el<Knopf>(f.kb, "Funktion", 0)->font().bold());
+        QCOMPARE(el<Knopf>(f.kb, "LernTasten", 0)->font().pixelSize(), 11);
+        QCOMPARE(el<Beschriftung>(f.kb, "TonartText")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(el<Beschriftung>(f.kb, "Label4")->palette().color(QPalette::Window), QColor(0, 0, 128));
+        QCOMPARE(el<Beschriftung>(f.kb, "TextFeld")->font().family(), QString("Times New Roman"));
+        QCOMPARE(QFontInfo(el<Beschriftung>(f.kb, "TextFeld")->font()).family(), QString("Liberation Serif"));
         // Every button shows the hand pointer; every key and dot can be named by a screen reader.
         for (auto* k : f.kb->findChildren<Knopf*>())
             QVERIFY2(k->cursor().shape() == Qt::BitmapCursor, qPrintable(k->objectName()));
-        QCOMPARE(f.kb->TheKey[13]->accessibleName(), QString("Taste cis'"));
-        QCOMPARE(f.kb->TheKey[0]->accessibleName(), QString("Taste c"));
-        QCOMPARE(f.kb->TheKey[38]->accessibleName(), QString("Taste d'''"));
-        QCOMPARE(f.kb->T_Markierung[7]->accessibleName(), QString("Markierungspunkt c'"));
+        QCOMPARE(el<Knopf>(f.kb, "TheKey", 13)->accessibleName(), QString("Taste cis'"));
+        QCOMPARE(el<Knopf>(f.kb, "TheKey", 0)->accessibleName(), QString("Taste c"));
+        QCOMPARE(el<Knopf>(f.kb, "TheKey", 38)->accessibleName(), QString("Taste d'''"));
+        QCOMPARE(el<Form>(f.kb, "T_Markierung", 7)->accessibleName(), QString("Markierungspunkt c'"));
     }
 
     void menueBaum()
@@ -320,26 +318,26 @@ private slots:
     {
         Fenster f;
         // A point over the right part of TheKey(0) that TheKey(1) also covers.
-        const QPoint p = f.kb->TheKey[1]->geometry().topLeft() + QPoint(2, 20);
-        QVERIFY(f.kb->TheKey[0]->geometry().contains(p));
-        QCOMPARE(f.kb->centralWidget()->childAt(p), f.kb->TheKey[1]);
+        const QPoint p = el<Knopf>(f.kb, "TheKey", 1)->geometry().topLeft() + QPoint(2, 20);
+        QVERIFY(el<Knopf>(f.kb, "TheKey", 0)->geometry().contains(p));
+        QCOMPARE(f.kb->centralWidget()->childAt(p), el<Knopf>(f.kb, "TheKey", 1));
     }
 
     void mausTexte()
     {
         Fenster f;
         QWidget* flaeche = f.kb->centralWidget();
-        QTest::mouseMove(f.kb->Image4, QPoint(20, 20));
-        QTRY_COMPARE(f.kb->TextFeld2->text(), QString("Der normale Notenschlüssel für die Singstimme."));
+        QTest::mouseMove(el<Bild>(f.kb, "Image4"), QPoint(20, 20));
+        QTRY_COMPARE(text(f.kb, "TextFeld2"), QString("Der normale Notenschlüssel für die Singstimme."));
         QTest::mouseMove(flaeche, QPoint(100, 20));
-        QTRY_COMPARE(f.kb->TextFeld2->text(), QString("Klavidor von 2003."));
-        QTest::mouseMove(f.kb->Image2, QPoint(20, 20));
-        QTRY_COMPARE(f.kb->TextFeld2->text(),
+        QTRY_COMPARE(text(f.kb, "TextFeld2"), QString("Klavidor von 2003."));
+        QTest::mouseMove(el<Bild>(f.kb, "Image2"), QPoint(20, 20));
+        QTRY_COMPARE(text(f.kb, "TextFeld2"),
                      QString("Der Bassschlüssel markiert die tiefen Noten, die man mit der linken Hand spielen kann."));
         // Over a label nothing changes.
-        QTest::mouseMove(f.kb->TextFeld, QPoint(5, 5));
+        QTest::mouseMove(el<Beschriftung>(f.kb, "TextFeld"), QPoint(5, 5));
         QTest::qWait(20);
-        QCOMPARE(f.kb->TextFeld2->text(),
+        QCOMPARE(text(f.kb, "TextFeld2"),
                  QString("Der Bassschlüssel markiert die tiefen Noten, die man mit der linken Hand spielen kann."));
     }
 
@@ -352,8 +350,8 @@ private slots:
             h.Randomize(saat);
             Aufnahme ton;
             Keyboard kb(h, ton);
-            QVERIFY(kb.LernBild->isHidden());
-            zaehler[kb.LernBild->bild()]++;
+            QVERIFY(el(&kb, "LernBild")->isHidden());
+            zaehler[el<Bild>(&kb, "LernBild")->bild()]++;
         }
         QCOMPARE(zaehler.size(), 5);
         QVERIFY(zaehler.value("lernbild") > starts * 0.70 && zaehler.value("lernbild") < starts * 0.90);
@@ -364,16 +362,16 @@ private slots:
     void beendenWege()
     {
         Fenster f;
-        QVERIFY(beendet(f.kb.get(), [&] { f.kb->Funktion[10]->click(); }));
-        QVERIFY(beendet(f.kb.get(), [&] { f.menue("mnu_beenden")->trigger(); }));
-        QVERIFY(beendet(f.kb.get(), [&] { QTest::keyClick(f.kb.get(), Qt::Key_X, Qt::ControlModifier); }));
-        QVERIFY(beendet(f.kb.get(), [&] { QTest::keyClick(f.kb.get(), Qt::Key_Escape); }));
-        QVERIFY(beendet(f.kb.get(), [&] { f.kb->close(); }));
+        QVERIFY(beendet(f.kb, [&] { el<Knopf>(f.kb, "Funktion", 10)->click(); }));
+        QVERIFY(beendet(f.kb, [&] { f.menue("mnu_beenden")->trigger(); }));
+        QVERIFY(beendet(f.kb, [&] { QTest::keyClick(f.kb, Qt::Key_X, Qt::ControlModifier); }));
+        QVERIFY(beendet(f.kb, [&] { QTest::keyClick(f.kb, Qt::Key_Escape); }));
+        QVERIFY(beendet(f.kb, [&] { f.kb->close(); }));
         // "Beenden" also blanks the key-signature name first, as every command does.
-        f.kb->TonartText->setText("Ddur");
-        QVERIFY(beendet(f.kb.get(), [&] { f.kb->Funktion[10]->click(); }));
-        QCOMPARE(f.kb->TonartText->text(), QString());
-        QVERIFY(!beendet(f.kb.get(), [&] { QTest::keyClick(f.kb.get(), Qt::Key_Q, Qt::ControlModifier); }));
+        el<Beschriftung>(f.kb, "TonartText")->setText("Ddur");
+        QVERIFY(beendet(f.kb, [&] { el<Knopf>(f.kb, "Funktion", 10)->click(); }));
+        QCOMPARE(text(f.kb, "TonartText"), QString());
+        QVERIFY(!beendet(f.kb, [&] { QTest::keyClick(f.kb, Qt::Key_Q, Qt::ControlModifier); }));
     }
 };
 

@@ -33,7 +33,7 @@ class TestInstrument : public QObject
     std::unique_ptr<Fenster> m_f;
     std::unique_ptr<Testquelle> m_quelle;
 
-    Keyboard* kb() const { return m_f->kb.get(); }
+    Keyboard* kb() const { return m_f->kb; }
     void spiele(std::vector<std::uint8_t> bytes) { m_quelle->sende(std::move(bytes)); }
 
 private slots:
@@ -49,8 +49,8 @@ private slots:
         Fenster f;
         f.kb->starteEingaenge(KLAVIDOR_MIDI_MODUL);
         QTest::qWait(1500);
-        QCOMPARE(eintraege(f.kb->mnu_MIDIEingang), QStringList{"Kein MIDI-System gefunden-"});
-        QVERIFY(f.kb->TheKey[12]->isEnabled());
+        QCOMPARE(eintraege(el<QMenu>(f.kb, "mnu_MIDIEingang")), QStringList{"Kein MIDI-System gefunden-"});
+        QVERIFY(el<Knopf>(f.kb, "TheKey", 12)->isEnabled());
     }
 
     void quelleNachDemStartGefunden()
@@ -61,72 +61,72 @@ private slots:
         m_quelle = std::make_unique<Testquelle>("Klavier-Test");
         QVERIFY(m_quelle->da());
         QTRY_VERIFY_WITH_TIMEOUT(m_quelle->verbindungen() > 0, 3000);
-        QTRY_VERIFY(eintraege(kb()->mnu_MIDIEingang).size() == 3);
-        const QStringList menue = eintraege(kb()->mnu_MIDIEingang);
+        QTRY_VERIFY(eintraege(el<QMenu>(kb(), "mnu_MIDIEingang")).size() == 3);
+        const QStringList menue = eintraege(el<QMenu>(kb(), "mnu_MIDIEingang"));
         QCOMPARE(menue.first(), QString("Alle Eingänge*"));
         QVERIFY2(menue[1].contains("Klavier-Test"), qPrintable(menue.join(", ")));
         QCOMPARE(menue.last(), QString("Kein MIDI-Eingang"));
         // Rebuilding the menu, as each change of the sources does, leaves one group of entries.
         for (int i = 0; i < 1000; ++i)
             emit kb()->midiEingang()->quellenGeaendert();
-        QCOMPARE(kb()->mnu_MIDIEingang->findChildren<QActionGroup*>().size(), 1);
+        QCOMPARE(el<QMenu>(kb(), "mnu_MIDIEingang")->findChildren<QActionGroup*>().size(), 1);
     }
 
     void betrachtenZeigtNenntUndKlingtGehalten()
     {
         auto& ton = m_f->ton;
         spiele({An, Mittleres_C, 127});
-        QTRY_VERIFY(kb()->TheKey[12]->isDown());
-        QCOMPARE(kb()->NotenNamenTextFeld->text(), QString("Note: C"));
+        QTRY_VERIFY(el<Knopf>(kb(), "TheKey", 12)->isDown());
+        QCOMPARE(text(kb(), "NotenNamenTextFeld"), QString("Note: C"));
         QCOMPARE(ton.gehalten.size(), 1);
         QCOMPARE(ton.gehalten[0].first, QString("/klaenge/12-c.wav"));
         QCOMPARE(ton.gehalten[0].second, 1.0);
         QVERIFY(ton.gespielt.isEmpty()); // no click sound on top
         spiele({Aus, Mittleres_C, 0});
-        QTRY_VERIFY(!kb()->TheKey[12]->isDown());
+        QTRY_VERIFY(!el<Knopf>(kb(), "TheKey", 12)->isDown());
         QCOMPARE(ton.geloest, QList<int>{1});
 
         // A chord sounds whole; the staff shows the last note. Velocity 64 is soft; velocity 0 ends a note.
         spiele({An, 60, 64, An, 64, 64, An, 67, 64});
         QTRY_COMPARE(ton.gehalten.size(), 4);
-        QCOMPARE(kb()->NotenNamenTextFeld->text(), QString("Note: G"));
+        QCOMPARE(text(kb(), "NotenNamenTextFeld"), QString("Note: G"));
         QVERIFY(std::abs(ton.gehalten[3].second - std::pow(64 / 127.0, 1.5)) < 1e-9);
-        QVERIFY(kb()->TheKey[12]->isDown() && kb()->TheKey[16]->isDown() && kb()->TheKey[19]->isDown());
+        QVERIFY(el<Knopf>(kb(), "TheKey", 12)->isDown() && el<Knopf>(kb(), "TheKey", 16)->isDown() && el<Knopf>(kb(), "TheKey", 19)->isDown());
         spiele({An, 60, 0, Aus, 64, 0, Aus, 67, 0});
         QTRY_COMPARE(ton.geloest.size(), 4);
 
         // The pedal holds a released note on until it rises.
         spiele({Regler, 64, 127, An, 62, 100, Aus, 62, 0});
-        QTRY_VERIFY(ton.gehalten.size() == 5 && !kb()->TheKey[14]->isDown());
+        QTRY_VERIFY(ton.gehalten.size() == 5 && !el<Knopf>(kb(), "TheKey", 14)->isDown());
         QCOMPARE(ton.geloest.size(), 4);
         spiele({Regler, 64, 0});
         QTRY_COMPARE(ton.geloest.size(), 5);
 
         // Outside the 40 keys: a hint for a while, nothing drawn or played.
         spiele({An, 40, 100, Aus, 40, 0, An, 100, 90});
-        QTRY_COMPARE(kb()->TextFeld2->text(), QString("Die Note liegt außerhalb der 40 Tasten."));
+        QTRY_COMPARE(text(kb(), "TextFeld2"), QString("Die Note liegt außerhalb der 40 Tasten."));
         QCOMPARE(ton.gehalten.size(), 5);
-        QTRY_VERIFY_WITH_TIMEOUT(kb()->TextFeld2->text() != "Die Note liegt außerhalb der 40 Tasten.", 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(text(kb(), "TextFeld2") != "Die Note liegt außerhalb der 40 Tasten.", 3000);
 
         // Channel 10 (drums) is not a keyboard; a key the signature leaves out is not pressed.
-        kb()->findChild<QAction*>("mnu_EinzelneTonarten(1)")->trigger(); // D-dur: no f, no c, no dis
+        loese(kb(), "mnu_EinzelneTonarten(1)"); // D-dur: no f, no c, no dis
         spiele({An | 9, 62, 100, An, 65, 100, An, 63, 100, An, 64, 100});
-        QTRY_COMPARE(kb()->NotenNamenTextFeld->text(), QString("Note: E"));
+        QTRY_COMPARE(text(kb(), "NotenNamenTextFeld"), QString("Note: E"));
         QCOMPARE(ton.gehalten.size(), 6);
         spiele({Regler, 123, 0}); // all notes off
-        QTRY_VERIFY(!kb()->TheKey[16]->isDown());
-        kb()->findChild<QAction*>("mnu_EinzelneTonarten(14)")->trigger();
+        QTRY_VERIFY(!el<Knopf>(kb(), "TheKey", 16)->isDown());
+        loese(kb(), "mnu_EinzelneTonarten(14)");
     }
 
     void lernenUrteiltWieEinKlick()
     {
         auto& ton = m_f->ton;
         auto& h = m_f->haupt;
-        kb()->findChild<QAction*>("mnu_Lernen_einschalten")->trigger();
-        QTest::mouseClick(kb()->LernTasten[1], Qt::LeftButton);
+        loese(kb(), "mnu_Lernen_einschalten");
+        klicke(kb(), "LernTasten", 1);
         const int richtig = h.Lernnote_Taste;
         spiele({An, std::uint8_t(48 + richtig), 90, Aus, std::uint8_t(48 + richtig), 0});
-        QTRY_VERIFY(kb()->RichtigWort->isVisible());
+        QTRY_VERIFY(el<Bild>(kb(), "RichtigWort")->isVisible());
         QVERIFY(ton.gehalten.last().first.startsWith(QString("/klaenge/%1").arg(richtig, 2, 10, QChar('0'))));
 
         // The pedal asks for the next note, as the quick key does; a wrong answer is judged.
@@ -136,18 +136,18 @@ private slots:
         QVERIFY(!h.Beantwortet);
         const int falsch = h.Lernnote_Taste == 12 ? 14 : 12;
         spiele({An, std::uint8_t(48 + falsch), 90, Aus, std::uint8_t(48 + falsch), 0});
-        QTRY_VERIFY(kb()->FehlerWort->isVisible());
-        QCOMPARE(kb()->NotenNamenTextFeld->text(), QString("Falsche Note!"));
+        QTRY_VERIFY(el<Bild>(kb(), "FehlerWort")->isVisible());
+        QCOMPARE(text(kb(), "NotenNamenTextFeld"), QString("Falsche Note!"));
 
         // The automatic next note: 1.5 s after an answer, a new draw of the same range.
-        kb()->mnu_NaechsteNote->trigger();
-        QTest::mouseClick(kb()->LernTasten[1], Qt::LeftButton);
+        el<QAction>(kb(), "mnu_NaechsteNote")->trigger();
+        klicke(kb(), "LernTasten", 1);
         spiele({An, std::uint8_t(48 + h.Lernnote_Taste), 90, Aus, std::uint8_t(48 + h.Lernnote_Taste), 0});
         QTRY_VERIFY(h.Beantwortet);
         QTest::qWait(1000);
         QVERIFY(h.Beantwortet);
         QTRY_VERIFY_WITH_TIMEOUT(!h.Beantwortet, 1500);
-        kb()->mnu_NaechsteNote->trigger();
+        el<QAction>(kb(), "mnu_NaechsteNote")->trigger();
 
         // A black key brings the message box; notes while it is open are ignored; Enter closes it.
         // (Watched from a timer: the box runs its own event loop, under which nothing may wait.)
@@ -167,7 +167,7 @@ private slots:
         QTRY_VERIFY(offen);
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(ton.gehalten.size(), vorher + 1); // the black key sounded, the note during the box did not
-        kb()->findChild<QAction*>("mnu_Lernen_abschalten")->trigger();
+        loese(kb(), "mnu_Lernen_abschalten");
     }
 
     // With the pedal down: the key rises and its sound ends, the pedal going with its keyboard.
@@ -175,40 +175,40 @@ private slots:
     {
         auto& ton = m_f->ton;
         spiele({Regler, 64, 127, An, 72, 100});
-        QTRY_VERIFY(kb()->TheKey[24]->isDown());
+        QTRY_VERIFY(el<Knopf>(kb(), "TheKey", 24)->isDown());
         const int stimme = ton.gehalten.size();
         m_quelle->schliessen();
-        QTRY_VERIFY_WITH_TIMEOUT(!kb()->TheKey[24]->isDown(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!el<Knopf>(kb(), "TheKey", 24)->isDown(), 3000);
         QTRY_VERIFY(ton.geloest.contains(stimme));
-        QTRY_COMPARE_WITH_TIMEOUT(eintraege(kb()->mnu_MIDIEingang).size(), 2, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(eintraege(el<QMenu>(kb(), "mnu_MIDIEingang")).size(), 2, 3000);
     }
 
     void gemerkteQuelleBleibtGewaehlt()
     {
         m_quelle = std::make_unique<Testquelle>("Klavier-Zwei");
-        QTRY_VERIFY_WITH_TIMEOUT(eintraege(kb()->mnu_MIDIEingang).size() == 3, 3000);
-        kb()->mnu_MIDIEingang->actions()[1]->trigger();
-        const QString name = kb()->mnu_MIDIEingang->actions()[1]->text();
+        QTRY_VERIFY_WITH_TIMEOUT(eintraege(el<QMenu>(kb(), "mnu_MIDIEingang")).size() == 3, 3000);
+        el<QMenu>(kb(), "mnu_MIDIEingang")->actions()[1]->trigger();
+        const QString name = el<QMenu>(kb(), "mnu_MIDIEingang")->actions()[1]->text();
         m_quelle->schliessen();
         // A new window (the next start) keeps the choice though the source is gone.
         m_f = std::make_unique<Fenster>();
         kb()->starteEingaenge(KLAVIDOR_MIDI_MODUL);
-        QTRY_VERIFY_WITH_TIMEOUT(eintraege(kb()->mnu_MIDIEingang).contains(name + "*"), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(eintraege(el<QMenu>(kb(), "mnu_MIDIEingang")).contains(name + "*"), 3000);
         // It is taken when it comes back.
         m_quelle = std::make_unique<Testquelle>("Klavier-Zwei");
         QTRY_VERIFY_WITH_TIMEOUT(m_quelle->verbindungen() > 0, 3000);
         spiele({An, 64, 100});
-        QTRY_VERIFY(kb()->TheKey[16]->isDown());
+        QTRY_VERIFY(el<Knopf>(kb(), "TheKey", 16)->isDown());
     }
 
     void serverStirbtUnterGehaltenerTaste()
     {
         m_jack->toeten();
         m_quelle->vergessen();
-        QTRY_VERIFY_WITH_TIMEOUT(!kb()->TheKey[16]->isDown(), 4000);
-        QTRY_COMPARE_WITH_TIMEOUT(eintraege(kb()->mnu_MIDIEingang), QStringList{"Kein MIDI-System gefunden-"}, 4000);
-        QTest::mouseClick(kb()->TheKey[12], Qt::LeftButton); // and the window still works
-        QCOMPARE(kb()->NotenNamenTextFeld->text(), QString("Note: C"));
+        QTRY_VERIFY_WITH_TIMEOUT(!el<Knopf>(kb(), "TheKey", 16)->isDown(), 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(eintraege(el<QMenu>(kb(), "mnu_MIDIEingang")), QStringList{"Kein MIDI-System gefunden-"}, 4000);
+        klicke(kb(), "TheKey", 12); // and the window still works
+        QCOMPARE(text(kb(), "NotenNamenTextFeld"), QString("Note: C"));
     }
 
     void cleanupTestCase()

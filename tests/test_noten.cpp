@@ -16,9 +16,9 @@ const char* const Stellentabelle[23] = {
 QString linienIst(Keyboard* kb)
 {
     QString s;
-    const std::pair<QWidget*, char> linien[] = {{kb->NotenLinie[0], '0'},  {kb->NotenLinie[6], '6'},
-                                                {kb->NotenLinie[7], '7'},  {kb->NotenLinie2[0], 'a'},
-                                                {kb->NotenLinie2[1], 'b'}, {kb->NotenLinie2[2], 'c'}};
+    const std::pair<QWidget*, char> linien[] = {{el<Linie>(kb, "NotenLinie", 0), '0'},  {el<Linie>(kb, "NotenLinie", 6), '6'},
+                                                {el<Linie>(kb, "NotenLinie", 7), '7'},  {el<Linie>(kb, "NotenLinie2", 0), 'a'},
+                                                {el<Linie>(kb, "NotenLinie2", 1), 'b'}, {el<Linie>(kb, "NotenLinie2", 2), 'c'}};
     for (const auto& [w, c] : linien)
         if (!w->isHidden())
             s += c;
@@ -28,14 +28,18 @@ QString linienIst(Keyboard* kb)
 QString stelleIst(Keyboard* kb)
 {
     QStringList teile;
-    if (kb->Note1->isHidden() == kb->Note2->isHidden())
+    Bild *n1 = el<Bild>(kb, "Note1"), *n2 = el<Bild>(kb, "Note2"), *n3 = el<Bild>(kb, "Note3");
+    if (n1->isHidden() == n2->isHidden())
         return "not exactly one treble note";
-    Bild* note = kb->Note1->isHidden() ? kb->Note2 : kb->Note1;
-    teile << (note == kb->Note1 ? "1" : "2") << QString::number(note->y());
-    teile << (kb->Note3->isHidden() ? QString("-") : QString::number(kb->Note3->y()));
+    Bild* note = n1->isHidden() ? n2 : n1;
+    teile << (note == n1 ? "1" : "2") << QString::number(note->y());
+    teile << (n3->isHidden() ? QString("-") : QString::number(n3->y()));
     teile << linienIst(kb);
     return teile.join(' ');
 }
+
+// The white key whose note sits at staff code `code`, the ladder's order.
+int tasteFuer(int code) { return Noten::Weisse_Taste(Noten::Leiter_Weiss(code)); }
 
 // A table row with its Tops in twips turned into the pixels they give.
 QString inPixeln(const QString& zeile)
@@ -58,25 +62,25 @@ private slots:
     {
         Fenster f;
         for (int code = 0; code < 23; ++code) {
-            f.kb->Setze_Note(code);
-            QCOMPARE(stelleIst(f.kb.get()), inPixeln(Stellentabelle[code]));
+            tippe(f.kb, tasteFuer(code));
+            QCOMPARE(stelleIst(f.kb), inPixeln(Stellentabelle[code]));
         }
-        // Nothing of the previous note remains; a code outside 0..22 changes nothing.
-        f.kb->Setze_Note(16);
-        f.kb->Setze_Note(5);
-        QCOMPARE(stelleIst(f.kb.get()), inPixeln("1 720 - ."));
-        f.kb->Setze_Note(23);
-        f.kb->Setze_Note(-1);
-        QCOMPARE(stelleIst(f.kb.get()), inPixeln("1 720 - ."));
+        // Nothing of the previous note remains; a key outside the keyboard changes nothing.
+        tippe(f.kb, tasteFuer(16));
+        tippe(f.kb, tasteFuer(5));
+        QCOMPARE(stelleIst(f.kb), inPixeln("1 720 - ."));
+        tippe(f.kb, 40);
+        tippe(f.kb, -1);
+        QCOMPARE(stelleIst(f.kb), inPixeln("1 720 - ."));
         // Without the middle-c line for low bass notes: only codes 18..22 lose it.
         f.haupt.C_Linie = false;
         const QStringList ohne{"0a", "0a", "a", "ab", "ab", "abc", "abc"};
         for (int code = 16; code <= 22; ++code) {
-            f.kb->Setze_Note(code);
-            QCOMPARE(linienIst(f.kb.get()), ohne[code - 16]);
+            tippe(f.kb, tasteFuer(code));
+            QCOMPARE(linienIst(f.kb), ohne[code - 16]);
         }
-        f.kb->Setze_Note(0);
-        QCOMPARE(linienIst(f.kb.get()), QString("0"));
+        tippe(f.kb, tasteFuer(0));
+        QCOMPARE(linienIst(f.kb), QString("0"));
     }
 
     void klickZeichnetBenenntUndKlingt()
@@ -90,7 +94,7 @@ private slots:
             void spiele(const QString& p) override
             {
                 Aufnahme::spiele(p);
-                namen << kb->NotenNamenTextFeld->text();
+                namen << text(kb, "NotenNamenTextFeld");
             }
         };
         Zeuge zeuge;
@@ -100,11 +104,11 @@ private slots:
         zeuge.kb = &kb;
         kb.show();
         QVERIFY(QTest::qWaitForWindowExposed(&kb));
-        QTest::mouseClick(kb.TheKey[13], Qt::LeftButton);
+        klicke(&kb, "TheKey", 13);
         QCOMPARE(zeuge.gespielt, QStringList{"/klänge mit Lücke/13-cis.wav"});
         QCOMPARE(zeuge.namen, QStringList{"Note: cis"});
         QCOMPARE(stelleIst(&kb), inPixeln("1 1560 - 0"));
-        QTest::mouseClick(kb.TheKey[39], Qt::LeftButton);
+        klicke(&kb, "TheKey", 39);
         QCOMPARE(zeuge.gespielt.last(), QString("/klänge mit Lücke/39-dis.wav"));
         QCOMPARE(stelleIst(&kb), inPixeln("2 0 - 67"));
     }
@@ -112,42 +116,41 @@ private slots:
     void benennungNachVorzeichenUndTonart()
     {
         Fenster f;
-        Keyboard* kb = f.kb.get();
         f.haupt.Vorzeichen = "b";
-        kb->TheKey_Click(13);
-        QCOMPARE(kb->NotenNamenTextFeld->text(), QString("Note: des"));
-        QCOMPARE(stelleIst(kb), inPixeln("1 1440 - ."));
+        tippe(f.kb, 13);
+        QCOMPARE(text(f.kb, "NotenNamenTextFeld"), QString("Note: des"));
+        QCOMPARE(stelleIst(f.kb), inPixeln("1 1440 - ."));
         QCOMPARE(f.ton.gespielt.last(), QString("/klaenge/13-cis.wav"));
         QCOMPARE(QString("%1 %2").arg(f.haupt.Noten_Name).arg(f.haupt.Noten_Position), QString("des 1"));
         // A key signature decides whatever the accidental buttons say.
         f.haupt.Tonart = "Fdur";
         f.haupt.Vorzeichen = "#";
-        kb->TheKey_Click(10);
-        QCOMPARE(kb->NotenNamenTextFeld->text(), QString("Note: b"));
-        QCOMPARE(stelleIst(kb), inPixeln("1 1800 1320 0a"));
+        tippe(f.kb, 10);
+        QCOMPARE(text(f.kb, "NotenNamenTextFeld"), QString("Note: b"));
+        QCOMPARE(stelleIst(f.kb), inPixeln("1 1800 1320 0a"));
         // "X": every shown note switches the black keys off again.
         f.haupt.Tonart = "keine Tonart";
         f.haupt.Vorzeichen = "X";
-        kb->TheKey[1]->setEnabled(true);
-        kb->TheKey_Click(2);
+        el<Knopf>(f.kb, "TheKey", 1)->setEnabled(true);
+        tippe(f.kb, 2);
         for (int k = 0; k < 40; ++k)
-            QCOMPARE(kb->TheKey[k]->isEnabled(), !Noten::istSchwarz(k));
-        QCOMPARE(kb->TheKey[1]->backColor(), f.haupt.Farbe_Schwarz_aus);
+            QCOMPARE(el<Knopf>(f.kb, "TheKey", k)->isEnabled(), !Noten::istSchwarz(k));
+        QCOMPARE(el<Knopf>(f.kb, "TheKey", 1)->backColor(), f.haupt.Farbe_Schwarz_aus);
     }
 
     void ohneTonUndAbgeschalteteTaste()
     {
         Fenster f;
         f.haupt.Ton_aus = true;
-        f.kb->TheKey_Click(12);
+        tippe(f.kb, 12);
         QCOMPARE(f.ton.gespielt, QStringList{});
-        QCOMPARE(f.kb->NotenNamenTextFeld->text(), QString("Note: C"));
+        QCOMPARE(text(f.kb, "NotenNamenTextFeld"), QString("Note: C"));
         f.haupt.Ton_aus = false;
         // A disabled key neither shows nor sounds.
-        f.kb->TheKey[14]->setEnabled(false);
-        QTest::mouseClick(f.kb->TheKey[14], Qt::LeftButton);
+        el<Knopf>(f.kb, "TheKey", 14)->setEnabled(false);
+        QTest::mouseClick(el(f.kb, "TheKey(14)"), Qt::LeftButton);
         QCOMPARE(f.ton.gespielt, QStringList{});
-        QCOMPARE(f.kb->NotenNamenTextFeld->text(), QString("Note: C"));
+        QCOMPARE(text(f.kb, "NotenNamenTextFeld"), QString("Note: C"));
     }
 
     void mausUeberTasten()
@@ -155,25 +158,28 @@ private slots:
         Fenster f;
         const QString erklaerung = "Die Tasten des Keyboards dienen 1. um die Noten sehen zu können und dabei auch "
                                    "den Klang zu hören und 2. um im Lernmodus selbst eingeben zu können.";
-        f.kb->NotenNamenTextFeld->setText("vorher");
-        QTest::mouseMove(f.kb->TheKey[28], QPoint(10, 100));
-        QTRY_COMPARE(f.kb->TextFeld2->text(), erklaerung);
-        QCOMPARE(f.kb->NotenNamenTextFeld->text(), QString("vorher"));
+        el<Beschriftung>(f.kb, "NotenNamenTextFeld")->setText("vorher");
+        QTest::mouseMove(el<Knopf>(f.kb, "TheKey", 28), QPoint(10, 100));
+        QTRY_COMPARE(text(f.kb, "TextFeld2"), erklaerung);
+        QCOMPARE(text(f.kb, "NotenNamenTextFeld"), QString("vorher"));
         f.haupt.Maus_Move_An = true;
-        QTest::mouseMove(f.kb->TheKey[30], QPoint(10, 20));
-        QTRY_COMPARE(f.kb->NotenNamenTextFeld->text(), QString("Note: fis"));
-        QCOMPARE(stelleIst(f.kb.get()), inPixeln("2 840 - ."));
+        QTest::mouseMove(el<Knopf>(f.kb, "TheKey", 30), QPoint(10, 20));
+        QTRY_COMPARE(text(f.kb, "NotenNamenTextFeld"), QString("Note: fis"));
+        QCOMPARE(stelleIst(f.kb), inPixeln("2 840 - ."));
         QCOMPARE(f.ton.gespielt, QStringList{}); // no sound from the mouse
     }
 
     void markierungenWeiss()
     {
+        // A new draw shows every dot again, white with a black border.
         Fenster f;
+        QTest::keyClick(f.kb, Qt::Key_F11);
         for (int i : {0, 5, 22})
-            f.kb->T_Markierung[i]->hide();
-        f.kb->T_Markierung[7]->setBorderColor(0x0C22EF);
-        f.kb->Markierungen_weiss();
-        for (auto* m : f.kb->T_Markierung) {
+            el<Form>(f.kb, "T_Markierung", i)->hide();
+        el<Form>(f.kb, "T_Markierung", 7)->setBorderColor(0x0C22EF);
+        el<Form>(f.kb, "T_Markierung", 9)->setFillColor(0x0C22EF);
+        klicke(f.kb, "LernTasten", 0);
+        for (auto* m : alle<Form>(f.kb, "T_Markierung")) {
             QVERIFY(!m->isHidden());
             QCOMPARE(m->fillColor(), 0xFFFFFFu);
             QCOMPARE(m->borderColor(), 0x000000u);

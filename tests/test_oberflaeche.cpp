@@ -60,19 +60,19 @@ private slots:
         Fenster f;
         if (zustand > 0) {
             f.menue("mnu_Lernen_einschalten")->trigger();
-            QTest::mouseClick(f.w<Knopf>("LernTasten(0)"), Qt::LeftButton); // brings the quick key
+            klicke(f.kb, "LernTasten(0)"); // brings the quick key
             // "B" gives the block shape from the start place, then the bar.
             for (int i = 0; i < (zustand == 2 ? 1 : 2); ++i)
-                QTest::mouseClick(f.w<Knopf>("Command1"), Qt::LeftButton);
-            QCOMPARE(f.w<Knopf>("LernTaste")->leftTw(), zustand == 1 ? 120 : 4680);
+                klicke(f.kb, "Command1");
+            QCOMPARE(el<Knopf>(f.kb, "LernTaste")->leftTw(), zustand == 1 ? 120 : 4680);
         }
         QWidget* flaeche = f.kb->centralWidget();
         int geprueft = 0;
         for (auto* k : flaeche->findChildren<QAbstractButton*>()) {
-            if (!k->isVisibleTo(f.kb.get()) || !k->isEnabled())
+            if (!k->isVisibleTo(f.kb) || !k->isEnabled())
                 continue;
             // While the white cover is shown, the accidental buttons lie hidden under it.
-            if (k->objectName().startsWith("Funktion1(") && f.kb->AbdeckFeld->isVisible())
+            if (k->objectName().startsWith("Funktion1(") && el<Feld>(f.kb, "AbdeckFeld")->isVisible())
                 continue;
             ++geprueft;
             for (const QPoint p : klickpunkte(k)) {
@@ -87,11 +87,11 @@ private slots:
             }
         }
         QVERIFY(geprueft >= 40);
-        QCOMPARE(f.w<Knopf>("LernTaste")->isVisible(), zustand > 0);
+        QCOMPARE(el<Knopf>(f.kb, "LernTaste")->isVisible(), zustand > 0);
         if (zustand == 2) {
             // The whole block-shaped quick key draws a note, its left edge too.
             f.ton.gespielt.clear();
-            const QPoint ecke = f.w<Knopf>("LernTaste")->mapTo(flaeche, QPoint(3, 3));
+            const QPoint ecke = el<Knopf>(f.kb, "LernTaste")->mapTo(flaeche, QPoint(3, 3));
             QWidget* ziel = flaeche->childAt(ecke);
             QTest::mouseClick(ziel, Qt::LeftButton, {}, ziel->mapFrom(flaeche, ecke));
             QVERIFY(!f.ton.gespielt.isEmpty());
@@ -103,7 +103,7 @@ private slots:
         // Lower before upper, where the layout lays controls over one another.
         Fenster f;
         const QObjectList kinder = f.kb->centralWidget()->children();
-        const auto platz = [&](const char* name) { return kinder.indexOf(f.w(name)); };
+        const auto platz = [&](const char* name) { return kinder.indexOf(el(f.kb, name)); };
         const QList<std::pair<const char*, const char*>> paare{
             {"Shape1", "T_Markierung(0)"},  {"Shape1", "TheKey(0)"},          {"Farbe(0)", "TheKey(0)"},
             {"TheKey(0)", "TheKey(1)"},     {"TheKey(38)", "TheKey(37)"},     {"NotenLinie(1)", "Note1"},
@@ -133,7 +133,7 @@ private slots:
         f.menue(arrayName("mnu_Farbwahl", satz))->trigger();
         auto weisseTasten = [&] {
             QList<Knopf*> t;
-            for (auto* k : f.kb->TheKey)
+            for (auto* k : alle<Knopf>(f.kb, "TheKey"))
                 if (k->farbig())
                     t << k;
             return t;
@@ -143,7 +143,7 @@ private slots:
             pruefeKnopf(k, weiss);
         // Every other coloured button of the window shows its own colour too.
         for (auto* k : f.kb->centralWidget()->findChildren<Knopf*>())
-            if (k->farbig() && k->isVisibleTo(f.kb.get()))
+            if (k->farbig() && k->isVisibleTo(f.kb))
                 pruefeKnopf(k, k->backColor());
 
         // D major leaves the c and f keys out: they show the set's colour for disabled keys.

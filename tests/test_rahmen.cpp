@@ -34,36 +34,34 @@ private slots:
     void fensterVerschiebbar()
     {
         Fenster f;
-        Keyboard* kb = f.kb.get();
-        QCOMPARE(kb->windowTitle(), QString());
-        QVERIFY(kb->windowFlags() & Qt::FramelessWindowHint);
-        const QPoint ort = kb->pos();
-        QTest::keyClick(kb, Qt::Key_W, Qt::ControlModifier);
-        QCOMPARE(kb->windowTitle(), Keyboard::Titel);
-        QVERIFY(!(kb->windowFlags() & Qt::FramelessWindowHint));
-        QVERIFY(kb->windowFlags() & Qt::WindowTitleHint);
-        QVERIFY(!(kb->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QVERIFY(kb->isVisible());
-        QCOMPARE(kb->pos(), ort);
+        QCOMPARE(f.kb->windowTitle(), QString());
+        QVERIFY(f.kb->windowFlags() & Qt::FramelessWindowHint);
+        const QPoint ort = f.kb->pos();
+        QTest::keyClick(f.kb, Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(f.kb->windowTitle(), Keyboard::Titel);
+        QVERIFY(!(f.kb->windowFlags() & Qt::FramelessWindowHint));
+        QVERIFY(f.kb->windowFlags() & Qt::WindowTitleHint);
+        QVERIFY(!(f.kb->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(f.kb->isVisible());
+        QCOMPARE(f.kb->pos(), ort);
         // Dragged while movable, it stays where it was dragged.
-        kb->move(ort + QPoint(30, 20));
-        kb->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(kb));
-        const QPoint gezogen = kb->pos();
-        QTest::keyClick(kb, Qt::Key_W, Qt::ControlModifier);
-        QCOMPARE(kb->windowTitle(), QString());
-        QVERIFY(kb->windowFlags() & Qt::FramelessWindowHint);
-        QCOMPARE(kb->pos(), gezogen);
-        QCOMPARE(kb->minimumSize(), kb->maximumSize());
+        f.kb->move(ort + QPoint(30, 20));
+        f.kb->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.kb));
+        const QPoint gezogen = f.kb->pos();
+        QTest::keyClick(f.kb, Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(f.kb->windowTitle(), QString());
+        QVERIFY(f.kb->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(f.kb->pos(), gezogen);
+        QCOMPARE(f.kb->minimumSize(), f.kb->maximumSize());
     }
 
     void webseiten()
     {
         UrlFaenger fang;
         Fenster f;
-        Keyboard* kb = f.kb.get();
         f.menue("mnu_EinzelneTonarten(5)")->trigger();
-        const QString text = kb->TextFeld->text();
+        const QString vorher = text(f.kb, "TextFeld");
         QStringList soll;
         QSet<QString> titel;
         for (int i = 0; i < 9; ++i) {
@@ -78,10 +76,10 @@ private slots:
         QVERIFY(fang.immerBeschaeftigt); // the busy pointer covers every launch
         QCOMPARE(QSet<QString>(soll.begin(), soll.end()).size(), 9);
         QCOMPARE(titel.size(), 9);
-        QCOMPARE(kb->mnu_Webseiten->actions().size(), 9);
+        QCOMPARE(el<QMenu>(f.kb, "mnu_Webseiten")->actions().size(), 9);
         // The window keeps its state and the pointer is back to normal.
         QCOMPARE(f.haupt.Tonart, QString("Adur"));
-        QCOMPARE(kb->TextFeld->text(), text);
+        QCOMPARE(text(f.kb, "TextFeld"), vorher);
         QVERIFY(!QApplication::overrideCursor());
     }
 

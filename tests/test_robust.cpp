@@ -26,31 +26,31 @@ long residentKiB()
 QString widerspruch(Keyboard* kb, const Haupt& h)
 {
     const bool lernen = h.Lern_Modus;
-    for (auto* t : kb->LernTasten)
+    for (auto* t : alle<Knopf>(kb, "LernTasten"))
         if (t->isHidden() == lernen)
             return "range buttons and learning mode disagree";
-    if (kb->LernTasten2->isHidden() == lernen || kb->LernBild->isHidden() == lernen)
+    if (el<Knopf>(kb, "LernTasten2")->isHidden() == lernen || el<Bild>(kb, "LernBild")->isHidden() == lernen)
         return "learning controls and learning mode disagree";
-    if (kb->mnu_Tonarten->isEnabled() == lernen || kb->Picture1->isHidden() != lernen)
+    if (el<QMenu>(kb, "mnu_Tonarten")->isEnabled() == lernen || el<Feld>(kb, "Picture1")->isHidden() != lernen)
         return "key-signature menu or panel and learning mode disagree";
-    if (kb->Note1->isHidden() == kb->Note2->isHidden())
+    if (el<Bild>(kb, "Note1")->isHidden() == el<Bild>(kb, "Note2")->isHidden())
         return "not exactly one note on the treble staff";
-    if (h.Maus_Move_An && kb->Funktion[0]->text() != "Schieben")
-        return "mouse-over display on under the caption " + kb->Funktion[0]->text();
-    if (!QStringList{"Per Klick", "Schieben"}.contains(kb->Funktion[0]->text()))
-        return "caption of Funktion(0): " + kb->Funktion[0]->text();
-    if (kb->Image5->isHidden() == (h.Vorzeichen == "#") || kb->Image6->isHidden() == (h.Vorzeichen == "b"))
+    if (h.Maus_Move_An && el<Knopf>(kb, "Funktion", 0)->text() != "Schieben")
+        return "mouse-over display on under the caption " + el<Knopf>(kb, "Funktion", 0)->text();
+    if (!QStringList{"Per Klick", "Schieben"}.contains(el<Knopf>(kb, "Funktion", 0)->text()))
+        return "caption of Funktion(0): " + el<Knopf>(kb, "Funktion", 0)->text();
+    if (el<Bild>(kb, "Image5")->isHidden() == (h.Vorzeichen == "#") || el<Bild>(kb, "Image6")->isHidden() == (h.Vorzeichen == "b"))
         return "sign pictures and Vorzeichen " + h.Vorzeichen + " disagree";
     if (!QStringList{"#", "b", "X"}.contains(h.Vorzeichen))
         return "Vorzeichen " + h.Vorzeichen;
-    for (auto* b : kb->Farbe)
-        if (b->isHidden() != kb->Farbe[0]->isHidden())
+    for (auto* b : alle<Form>(kb, "Farbe"))
+        if (b->isHidden() != el<Form>(kb, "Farbe", 0)->isHidden())
             return "colour band partly shown";
-    for (auto* m : kb->T_Markierung)
-        if (m->isHidden() != kb->T_Markierung[0]->isHidden())
+    for (auto* m : alle<Form>(kb, "T_Markierung"))
+        if (m->isHidden() != el<Form>(kb, "T_Markierung", 0)->isHidden())
             return "marker dots partly shown";
-    for (auto* t : kb->aufLinie_Taste)
-        if (t->isHidden() != kb->aufLinie_Taste[0]->isHidden())
+    for (auto* t : alle<Knopf>(kb, "aufLinie_Taste"))
+        if (t->isHidden() != el<Knopf>(kb, "aufLinie_Taste", 0)->isHidden())
             return "note-name ladder partly shown";
     if (h.Beantwortet == false && !lernen)
         return "a question open outside learning mode";
@@ -68,7 +68,6 @@ private slots:
     {
         UrlFaenger fang;
         Fenster f(12345);
-        Keyboard* kb = f.kb.get();
         std::mt19937 zufall(20261207);
         auto wahl = [&](int n) { return int(zufall() % unsigned(n)); };
 
@@ -91,16 +90,16 @@ private slots:
                 d->reject();
         };
         auto mitSchliesser = [&](const std::function<void()>& tat) {
-            QTimer::singleShot(0, kb, schliesser);
+            QTimer::singleShot(0, f.kb, schliesser);
             tat();
-            if (!kb->isActiveWindow()) {
-                kb->activateWindow();
-                QVERIFY(QTest::qWaitForWindowActive(kb));
+            if (!f.kb->isActiveWindow()) {
+                f.kb->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(f.kb));
             }
         };
 
         QList<QAction*> aktionen;
-        for (QAction* a : kb->findChildren<QAction*>())
+        for (QAction* a : f.kb->findChildren<QAction*>())
             if (!a->isSeparator() && !a->menu() && a->objectName() != "mnu_beenden" && !a->objectName().isEmpty())
                 aktionen << a;
         const QList<QKeySequence> tasten{
@@ -115,8 +114,8 @@ private slots:
             const int art = wahl(10);
             if (art < 6) {
                 QList<QAbstractButton*> knoepfe;
-                for (auto* k : kb->findChildren<QAbstractButton*>())
-                    if (k->isVisible() && k->isEnabled() && k != kb->Funktion[10])
+                for (auto* k : f.kb->findChildren<QAbstractButton*>())
+                    if (k->isVisible() && k->isEnabled() && k != el<Knopf>(f.kb, "Funktion", 10))
                         knoepfe << k;
                 auto* k = knoepfe[wahl(int(knoepfe.size()))];
                 mitSchliesser([&] { QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(3, 3)); });
@@ -125,19 +124,19 @@ private slots:
                 mitSchliesser([&] { a->trigger(); });
             } else if (art < 9) {
                 const QKeySequence& t = tasten[wahl(int(tasten.size()))];
-                mitSchliesser([&] { QTest::keySequence(kb, t); });
+                mitSchliesser([&] { QTest::keySequence(f.kb, t); });
             } else {
-                QWidget* ziel = kb->centralWidget()->childAt(QPoint(wahl(940), wahl(590)));
-                QTest::mouseMove(ziel ? ziel : kb->centralWidget(), QPoint(2, 2));
+                QWidget* ziel = f.kb->centralWidget()->childAt(QPoint(wahl(940), wahl(590)));
+                QTest::mouseMove(ziel ? ziel : f.kb->centralWidget(), QPoint(2, 2));
             }
             if (schritt % 500 == 0) {
-                const QString fehler = widerspruch(kb, f.haupt);
+                const QString fehler = widerspruch(f.kb, f.haupt);
                 QVERIFY2(fehler.isEmpty(), qPrintable(QString("after %1 actions: %2").arg(schritt).arg(fehler)));
             }
         }
-        const QString fehler = widerspruch(kb, f.haupt);
+        const QString fehler = widerspruch(f.kb, f.haupt);
         QVERIFY2(fehler.isEmpty(), qPrintable(fehler));
-        QVERIFY(kb->isVisible());
+        QVERIFY(f.kb->isVisible());
         QVERIFY(modale > 10);
         QVERIFY(fang.urls.size() > 10);
         QVERIFY(!QApplication::overrideCursor());
@@ -150,13 +149,12 @@ private slots:
         QSKIP("AddressSanitizer keeps freed memory in quarantine; resident size says nothing here");
 #endif
         Fenster f;
-        Keyboard* kb = f.kb.get();
         // Each click is followed by the event loop, as for a user; otherwise the events the
         // clicks post pile up and their memory stays with the allocator after they are handled.
         // The paths the recording double keeps are the test's memory, not the program's.
         auto klicks = [&](int n) {
             for (int i = 0; i < n; ++i) {
-                QTest::mouseClick(kb->TheKey[(i * 7) % 40], Qt::LeftButton);
+                klicke(f.kb, "TheKey", (i * 7) % 40);
                 QApplication::processEvents();
                 f.ton.gespielt.clear();
             }
@@ -188,13 +186,13 @@ private slots:
             namen << w->objectName();
         QVERIFY2(ohneNamen.isEmpty(), qPrintable(namen.join(", ")));
         auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
-        QCOMPARE(name(f.kb->TheKey[13]), QString("Taste cis'"));
-        QCOMPARE(name(f.kb->Funktion[6]), QString("Lernen"));
+        QCOMPARE(name(el<Knopf>(f.kb, "TheKey", 13)), QString("Taste cis'"));
+        QCOMPARE(name(el<Knopf>(f.kb, "Funktion", 6)), QString("Lernen"));
         // The note's name and the feedback texts can be read.
-        f.kb->TheKey_Click(13);
-        QCOMPARE(name(f.kb->NotenNamenTextFeld), QString("Note: cis"));
-        QVERIFY(name(f.kb->TextFeld2).startsWith("“#” wurde gewählt"));
-        QVERIFY(!QAccessible::queryAccessibleInterface(f.kb->Note1)->text(QAccessible::Description).isEmpty());
+        tippe(f.kb, 13);
+        QCOMPARE(name(el<Beschriftung>(f.kb, "NotenNamenTextFeld")), QString("Note: cis"));
+        QVERIFY(name(el<Beschriftung>(f.kb, "TextFeld2")).startsWith("“#” wurde gewählt"));
+        QVERIFY(!QAccessible::queryAccessibleInterface(el<Bild>(f.kb, "Note1"))->text(QAccessible::Description).isEmpty());
     }
 };
 

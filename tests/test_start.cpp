@@ -114,7 +114,7 @@ private slots:
         QVERIFY(kb);
         QVERIFY(kb->isVisible());
         QCOMPARE(haupt.Lern_Modus, false);
-        QCOMPARE(kb->Funktion[0]->text(), QString("Per Klick"));
+        QCOMPARE(el<Knopf>(kb, "Funktion", 0)->text(), QString("Per Klick"));
         delete kb;
     }
 
