@@ -68,7 +68,11 @@ bool PwNativ::verbinde()
     m_schleife = pw_thread_loop_new("klavidor-pw", nullptr);
     if (!m_schleife)
         return false;
-    m_kontext = pw_context_new(pw_thread_loop_get_loop(m_schleife), nullptr, 0);
+    // The configuration for real-time clients: its module gives the thread that mixes real-time
+    // priority (through rtkit where the user may not take it), as PipeWire's own ALSA and JACK
+    // clients have it; a mixing thread kept waiting costs a whole period of silence.
+    m_kontext = pw_context_new(pw_thread_loop_get_loop(m_schleife),
+                               pw_properties_new(PW_KEY_CONFIG_NAME, "client-rt.conf", nullptr), 0);
     if (!m_kontext || pw_thread_loop_start(m_schleife) < 0)
         return false;
     pw_thread_loop_lock(m_schleife);
