@@ -3,11 +3,12 @@
 //   bench_latenz klick   [KLAENGE] [N]       click on the real keyboard (offscreen) -> note set ->
 //                                             sound handed to SDL, over N clicks
 //   bench_latenz einsatz [KLAENGE] [N] [QUELLE]
-//                                             sounds played through PulseAudio (the player's own
-//                                             stream, or SDL's driver if SDL_AUDIODRIVER says so) -> first
-//                                             audible sample played by the null sink whose monitor
-//                                             is QUELLE, over N plays; each sound is compared with
-//                                             its file for dropouts
+//                                             sounds played through the output the player opens
+//                                             (KLAVIDOR_AUSGABE=pipewire|pulse|sdl forces one) ->
+//                                             first audible sample played by the null sink whose
+//                                             monitor is QUELLE (recorded through PulseAudio or
+//                                             pipewire-pulse), over N plays; each sound is compared
+//                                             with its file at the output's rate for dropouts
 //
 // Every figure is one line on stdout. The exit code is 0 whether a target is met or not; it is
 // 1 only when the measurement itself could not be made.
@@ -139,35 +140,17 @@ int klick(const QString& klaenge, int n)
 
 #ifdef KLAVIDOR_MIT_PULSE
 
-// The samples of a 16-bit WAV file's first channel.
-std::vector<int16_t> wavProben(const QString& pfad)
+// The first channel of a file as the player mixes it: at the output's rate, in 16 bits.
+std::vector<int16_t> dateiProben(SdlTonausgabe& ton, const QString& pfad)
 {
-    QFile f(pfad);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray d = f.readAll();
-    auto le = [&](qsizetype p, int n) {
-        quint32 v = 0;
-        for (int i = 0; i < n; ++i)
-            v |= quint32(uchar(d[p + i])) << (8 * i);
-        return v;
-    };
-    int kanaele = 1;
-    for (qsizetype pos = 12; pos + 8 <= d.size(); pos += 8 + le(pos + 4, 4) + (le(pos + 4, 4) & 1)) {
-        const qsizetype laenge = std::min<qsizetype>(le(pos + 4, 4), d.size() - pos - 8);
-        if (d.mid(pos, 4) == "fmt ")
-            kanaele = int(le(pos + 10, 2));
-        if (d.mid(pos, 4) == "data") {
-            std::vector<int16_t> s;
-            for (qsizetype i = pos + 8; i + 1 < pos + 8 + laenge; i += 2 * kanaele)
-                s.push_back(int16_t(le(i, 2)));
-            return s;
-        }
-    }
-    return {};
+    const Mischer::Klang k = ton.lade(pfad);
+    std::vector<int16_t> s;
+    for (size_t i = 0; k && i < k->size(); i += Mischer::Kanaele)
+        s.push_back(int16_t(std::lrint(std::clamp((*k)[i] * 32768.0f, -32768.0f, 32767.0f))));
+    return s;
 }
 
-constexpr int Rate = 44100;
+int Rate = Mischer::Rate; // the output's, once the player opened it
 constexpr int Fragment = 128;    // frames per read: 2.9 ms, no shorter than the sink latency SDL's stream asks for
 constexpr int16_t Hoerbar = 100; // -50 dB of full scale
 
@@ -200,13 +183,19 @@ int einsatz(const QString& klaenge, int n, const char* quelle)
 {
     SdlTonausgabe ton;
     const QByteArray treiber = ton.treiber();
-    if (!ton.geraetOffen() || !treiber.startsWith("pulseaudio")) {
-        std::printf("audio onset: the player did not open PulseAudio (driver: %s)\n", treiber.constData());
+    const QByteArray verlangt = qgetenv("KLAVIDOR_AUSGABE");
+    const bool passt = verlangt == "pipewire" ? treiber == "pipewire"
+                       : verlangt == "pulse"  ? treiber == "pulseaudio-direkt"
+                                              : treiber.startsWith("pulseaudio") || treiber == "pipewire";
+    if (!ton.geraetOffen() || !passt) {
+        std::printf("audio onset (%s): the player did not open it (driver: %s)\n",
+                    verlangt.isEmpty() ? "any" : verlangt.constData(), treiber.constData());
         return 1;
     }
+    Rate = ton.rate();
 
     // The monitor in small fragments: each read returns as soon as the server has mixed them.
-    const pa_sample_spec format{PA_SAMPLE_S16LE, Rate, 2};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(Rate), 2};
     const pa_buffer_attr attr{uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(-1), Fragment * 4};
     int fehler = 0;
     pa_simple* aufnahme = pa_simple_new(nullptr, "bench_latenz", PA_STREAM_RECORD, quelle, "Monitor", &format, nullptr,
@@ -241,15 +230,22 @@ int einsatz(const QString& klaenge, int n, const char* quelle)
     const QString stumm = klaenge + "/gibt-es-nicht.wav";
     std::vector<Uhr::time_point> klicks;
     std::vector<int> tasten;
-    std::vector<double> kalt, warm;
+    // Read, decoded and brought to the output's rate ahead, as the program does for its keys.
+    QStringList vorab;
+    for (int k = 12; k < 22; ++k)
+        vorab.append(klang(klaenge, k));
+    const auto t_vorab = Uhr::now();
+    ton.vorladen(vorab);
+    const double je_datei = ms(Uhr::now() - t_vorab) / double(vorab.size());
+    std::vector<double> kosten;
     double puffer = -1;
     for (int i = 0; i < n; ++i) {
         if (i == 1)
             puffer = senkenLatenz(QString(quelle).remove(".monitor"));
-        const int k = 12 + i % 10; // ten keys, each first read from its file, then from memory
+        const int k = 12 + i % 10; // ten keys
         const auto t = Uhr::now();
         ton.spiele(klang(klaenge, k));
-        (i < 10 ? kalt : warm).push_back(ms(Uhr::now() - t) * 1000);
+        kosten.push_back(ms(Uhr::now() - t) * 1000);
         klicks.push_back(t);
         tasten.push_back(k);
         std::this_thread::sleep_for(600ms);
@@ -312,7 +308,7 @@ int einsatz(const QString& klaenge, int n, const char* quelle)
         jeder.append(QString::number(einsaetze.back(), 'f', 1));
 
         // What came out against the file, sample for sample.
-        const std::vector<int16_t> datei = wavProben(klang(klaenge, tasten[i]));
+        const std::vector<int16_t> datei = dateiProben(ton, klang(klaenge, tasten[i]));
         size_t w0 = 0;
         while (w0 < datei.size() && std::abs(datei[w0]) <= Hoerbar)
             ++w0;
@@ -345,28 +341,29 @@ int einsatz(const QString& klaenge, int n, const char* quelle)
         std::printf("audio onset: no sound reached %s\n", quelle);
         return 1;
     }
-    const Verteilung e = verteilung(einsaetze), kv = verteilung(kalt), wv = verteilung(warm), v = verteilung(verspaetung);
+    const Verteilung e = verteilung(einsaetze), kv = verteilung(kosten), v = verteilung(verspaetung);
     // What leaves the mixer is played one sink buffer later.
     const double b = std::max(puffer, 0.0);
-    std::printf("audio onset (%s): median %.1f ms, p95 %.1f ms, min %.1f ms, max %.1f ms (target <= 10 ms median, <= 14 ms "
-                "p95) - play() to the first audible sample played by the null sink, %zu plays\n",
+    const char* ziel = treiber == "pipewire" ? "<= 5 ms median, <= 8 ms p95" : "<= 10 ms median, <= 14 ms p95";
+    std::printf("audio onset (%s): median %.1f ms, p95 %.1f ms, min %.1f ms, max %.1f ms (target %s) - play() to the first "
+                "audible sample played by the null sink, %zu plays\n",
                 treiber.constData(), e.median + b, e.p95 + b, *std::min_element(einsaetze.begin(), einsaetze.end()) + b,
-                e.max + b, einsaetze.size());
+                e.max + b, ziel, einsaetze.size());
     if (puffer >= 0)
         std::printf("  of which the sink's buffer (configured latency): %.1f ms; leaving the server's mixer: median %.1f ms\n",
                     puffer, e.median);
     else
         std::printf("  the sink's buffer is unknown (no pactl) and not counted\n");
     std::printf("  each play, leaving the mixer (ms): %s\n", qPrintable(jeder.join(' ')));
-    std::printf("dropouts: %d of %zu sounds (each compared sample for sample with its file over %.0f ms)%s%s\n",
-                mitAussetzern, einsaetze.size(), 1000.0 * vergleich / Rate, aussetzer.isEmpty() ? "" : ": ",
+    std::printf("dropouts (%s): %d of %zu sounds (each compared sample for sample with its file at %d Hz over %.0f ms)%s%s\n",
+                treiber.constData(), mitAussetzern, einsaetze.size(), Rate, 1000.0 * vergleich / Rate, aussetzer.isEmpty() ? "" : ": ",
                 qPrintable(aussetzer.join("; ")));
     if (nichtGehoert)
         std::printf("  not heard within 850 ms: %d of %d sounds\n", nichtGehoert, n);
     if (nichtAufgenommen)
         std::printf("  not judged, since the recording has no sample near the click: %d of %d sounds\n", nichtAufgenommen, n);
-    std::printf("  cost of play(): median %.0f us when the file is read, %.0f us from memory, max %.0f us\n",
-                kv.median, wv.median, std::max(kv.max, wv.max));
+    std::printf("  cost of play(): median %.0f us, max %.0f us; each file read, decoded and brought to %d Hz ahead in %.1f ms\n",
+                kv.median, kv.max, Rate, je_datei);
     std::printf("  the recorder read its fragments %.1f ms (median), at most %.1f ms, after they left the mixer "
                 "(taken out of the onset)\n",
                 v.median, v.max);

@@ -48,4 +48,10 @@ pactl info | grep "^Server Name" || { echo "pipewire-pulse did not answer:"; tai
 pactl load-module module-null-sink sink_name=klavidor_null rate="${KLAVIDOR_PW_RATE:-48000}" channels=2 >/dev/null
 # The sink appears a moment after the module is loaded.
 for _ in $(seq 50); do pactl set-default-sink klavidor_null 2>/dev/null && break; sleep 0.1; done
-env "${pw_env[@]}" PIPEWIRE_BIN="$w/usr/bin" "$@"
+# The command's status is the script's, whatever became of the daemons meanwhile.
+status=0
+env "${pw_env[@]}" PIPEWIRE_BIN="$w/usr/bin" "$@" || status=$?
+trap - EXIT
+kill "${pids[@]}" 2>/dev/null || true
+wait 2>/dev/null || true
+exit "$status"

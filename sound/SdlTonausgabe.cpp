@@ -383,23 +383,45 @@ Dekodiert dekodiere(const QByteArray& daten)
     return {samples, format.freq};
 }
 
-// The sound at `rate`, by libsamplerate; the same sound where the rates agree.
+// `frames` frames of `kanaele` interleaved channels from `von` to `verhaeltnis` times as many in
+// `nach`, by libsamplerate; the number of frames made, 0 on failure.
+long wandle(const float* von, long frames, int kanaele, double verhaeltnis, std::vector<float>& nach)
+{
+    nach.resize(size_t(double(frames) * verhaeltnis + 1) * size_t(kanaele));
+    SRC_DATA auftrag{};
+    auftrag.data_in = von;
+    auftrag.input_frames = frames;
+    auftrag.data_out = nach.data();
+    auftrag.output_frames = long(nach.size()) / kanaele;
+    auftrag.src_ratio = verhaeltnis;
+    return src_simple(&auftrag, SRC_SINC_FASTEST, kanaele) == 0 ? auftrag.output_frames_gen : 0;
+}
+
+// The sound at `rate`; the same sound where the rates agree. A mono file (both channels alike, as
+// the key sounds are) is resampled once, not twice.
 Mischer::Klang passeAn(const Mischer::Klang& klang, int vonRate, int rate)
 {
     if (!klang || vonRate == rate || vonRate <= 0)
         return klang;
-    const double verhaeltnis = double(rate) / vonRate;
-    const long frames = long(klang->size() / Mischer::Kanaele);
-    auto aus = std::make_shared<std::vector<float>>(size_t(double(frames) * verhaeltnis + 1) * Mischer::Kanaele);
-    SRC_DATA auftrag{};
-    auftrag.data_in = klang->data();
-    auftrag.input_frames = frames;
-    auftrag.data_out = aus->data();
-    auftrag.output_frames = long(aus->size() / Mischer::Kanaele);
-    auftrag.src_ratio = verhaeltnis;
-    if (src_simple(&auftrag, SRC_SINC_FASTEST, Mischer::Kanaele) != 0 || auftrag.output_frames_gen == 0)
+    static_assert(Mischer::Kanaele == 2);
+    const std::vector<float>& k = *klang;
+    const long frames = long(k.size() / Mischer::Kanaele);
+    bool mono = true;
+    for (size_t i = 0; mono && i < k.size(); i += Mischer::Kanaele)
+        mono = k[i] == k[i + 1];
+    std::vector<float> quelle, ziel;
+    if (mono) {
+        quelle.resize(size_t(frames));
+        for (long i = 0; i < frames; ++i)
+            quelle[size_t(i)] = k[size_t(i) * Mischer::Kanaele];
+    }
+    const int kanaele = mono ? 1 : Mischer::Kanaele;
+    const long n = wandle(mono ? quelle.data() : k.data(), frames, kanaele, double(rate) / vonRate, ziel);
+    if (n == 0)
         return nullptr;
-    aus->resize(size_t(auftrag.output_frames_gen) * Mischer::Kanaele);
+    auto aus = std::make_shared<std::vector<float>>(size_t(n) * Mischer::Kanaele);
+    for (size_t i = 0; i < aus->size(); ++i)
+        (*aus)[i] = ziel[mono ? i / Mischer::Kanaele : i];
     return aus;
 }
 
@@ -420,6 +442,10 @@ Mischer::Klang SdlTonausgabe::gespeichert(const QString& pfad, const QFileInfo& 
     const int rate = m_mischer.rate();
     if (it->rate == rate)
         return it->samples;
+    if (!it->datei) { // not kept: read again
+        m_klaenge.erase(it);
+        return nullptr;
+    }
     Klang k = *it;
     sperre.unlock();
     k.samples = passeAn(k.datei, k.dateiRate, rate);
@@ -451,7 +477,9 @@ Mischer::Klang SdlTonausgabe::lade(const QString& gefragt)
     Mischer::Klang samples = passeAn(d.samples, d.rate, rate);
     if (samples) {
         std::lock_guard sperre(m_klangSperre);
-        m_klaenge.insert(pfad, {info.size(), info.lastModified(), d.samples, d.rate, samples, rate});
+        // The decoded file is kept only where it costs nothing (no resampling); a change of rate
+        // reads the file again.
+        m_klaenge.insert(pfad, {info.size(), info.lastModified(), samples == d.samples ? d.samples : nullptr, d.rate, samples, rate});
     }
     return samples;
 }
@@ -467,7 +495,7 @@ void SdlTonausgabe::passeKlaengeAn()
         gemerkt = m_gemerkt;
     }
     for (const QString& pfad : pfade)
-        gespeichert(pfad, QFileInfo(pfad));
+        lade(pfad);
     for (qsizetype i = 0; i < gemerkt.size(); ++i)
         m_mischer.merke(int(i), lade(gemerkt[i]));
 }

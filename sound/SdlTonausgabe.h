@@ -58,7 +58,7 @@ private:
     {
         qint64 groesse;
         QDateTime geaendert;
-        Mischer::Klang datei; // as decoded, at the file's rate
+        Mischer::Klang datei; // as decoded, at the file's rate; only where that is `rate`
         int dateiRate;
         Mischer::Klang samples; // at `rate`
         int rate;

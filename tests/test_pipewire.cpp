@@ -11,7 +11,12 @@
 #include <QProcess>
 #include <QtTest>
 #include <atomic>
+#include <csignal>
+#include <cstring>
 #include <pulse/simple.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <thread>
 #include <vector>
 
@@ -76,6 +81,21 @@ QString knotenZustand()
     return "none";
 }
 
+// The server behind a socket, as the kernel names it: 0 if none answers.
+pid_t serverProzess(const QByteArray& pfad)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un adresse{};
+    adresse.sun_family = AF_UNIX;
+    std::strncpy(adresse.sun_path, pfad.constData(), sizeof adresse.sun_path - 1);
+    ucred wer{};
+    socklen_t n = sizeof wer;
+    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) == 0
+                    && getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &wer, &n) == 0;
+    close(fd);
+    return ok ? wer.pid : 0;
+}
+
 } // namespace
 
 class TestPipewire : public QObject
@@ -137,7 +157,8 @@ private slots:
             if (anfang[j] == sollAnfang[i])
                 continue;
             const size_t still = size_t(std::find_if(anfang + j, gehoert.end(), [](int16_t s) { return s != 0; }) - (anfang + j));
-            QVERIFY2(still > 0 && ++luecken <= 2,
+            ++luecken;
+            QVERIFY2(still > 0,
                      qPrintable(QString("sample %1 is %2, the file has %3").arg(i).arg(anfang[j]).arg(sollAnfang[i])));
             j += still - 1;
             --i;
@@ -153,6 +174,25 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(knotenZustand(), QString("idle"), 3000);
         m_ton->setzeKlangAn(true);
         QTRY_COMPARE_WITH_TIMEOUT(knotenZustand(), QString("running"), 3000);
+    }
+
+    // Last, since it ends the servers (PipeWire and its PulseAudio server, as a crash of the
+    // sound service would): the player goes on without them and comes back to PipeWire.
+    void serverKommtWieder()
+    {
+        for (const QByteArray& socket : {qgetenv("XDG_RUNTIME_DIR") + "/pipewire-0", qgetenv("PULSE_SERVER").mid(5)}) {
+            const pid_t server = serverProzess(socket);
+            QVERIFY(server > 0);
+            QCOMPARE(kill(server, SIGKILL), 0);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(m_ton->treiber() != "pipewire", 3000);
+        m_ton->spiele(klang(12)); // plays on whatever is left, without waiting
+        QProcess neu;
+        neu.start(qEnvironmentVariable("PIPEWIRE_BIN") + "/pipewire", {});
+        QVERIFY(neu.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(m_ton->treiber(), QByteArray("pipewire"), 5000);
+        neu.kill();
+        neu.waitForFinished();
     }
 
 private:

@@ -1102,6 +1102,21 @@ private slots:
         QVERIFY(ton.klingt());
     }
 
+    // Sounds registered for the device thread before the player is loaded reach it; before that,
+    // and for a file that cannot be played, the device thread starts nothing.
+    void gemerktVorDemLaden()
+    {
+        LadendeTonausgabe ton(LadendeTonausgabe::Erzeuger([] { return new SdlTonausgabe; }));
+        ton.merkeKlaenge({klang(12), m_tmp.filePath("fehlt.wav")});
+        QCOMPARE(ton.halteGemerkt(0, 1.0), 0);
+        QVERIFY(ton.ladenUndAbwarten());
+        const int stimme = ton.halteGemerkt(0, 1.0);
+        QVERIFY(stimme > 0);
+        QTRY_VERIFY(ton.klingt());
+        ton.loeseGemerkt(stimme);
+        QCOMPARE(ton.halteGemerkt(1, 1.0), 0);
+    }
+
     void vorgeladenBevorErKlingt()
     {
         // The files named before loading are read by the loading thread before the player is
