@@ -5,7 +5,7 @@
 #include "app/Verzeichnisse.h"
 #include "widgets/Version.h"
 #include "widgets/ZentriereForm.h"
-#include "keyboard/mdlSound.h"
+#include "sound/mdlSound.h"
 #include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "web/Webadressen.h"

@@ -16,6 +16,7 @@
 #include "kern/Haupt.h"
 #include "keyboard/Keyboard.h"
 #include "kern/Notenmodell.h"
+#include "widgets/Steuerelemente.h"
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>

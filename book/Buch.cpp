@@ -6,7 +6,7 @@
 #include "widgets/Version.h"
 #include "widgets/ZentriereForm.h"
 #include "kern/Haupt.h"
-#include "keyboard/mdlSound.h"
+#include "sound/mdlSound.h"
 
 #include <QMouseEvent>
 

@@ -1,20 +1,28 @@
 #include "input/MidiEingang.h"
 
+#include "kern/Notenmodell.h"
 #include "sound/Modulorte.h"
+#include "sound/Tonausgabe.h"
 
 #include <QFileInfo>
 #include <QLibrary>
-#include <QSocketNotifier>
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <fcntl.h>
 #include <mutex>
-#include <thread>
+#include <poll.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr const char* Modulname = "klavidor_midi.so";
 // Events taken per turn of the event loop, so a flood never starves painting and input.
 constexpr int EreignisseProRunde = 256;
+// Events waiting for the window; more are lost, and the window lets every key up.
+constexpr std::size_t Fenstergroesse = 4096;
+constexpr std::size_t Quellenplaetze = 16; // sources kept without allocating
 
 MidiGeraete* lade(const QStringList& orte)
 {
@@ -38,7 +46,11 @@ struct MidiEingang::Laden
     std::unique_ptr<MidiGeraete> geraete;
 };
 
-MidiEingang::MidiEingang(QObject* parent, QString modul) : QObject(parent), m_modul(std::move(modul)) {}
+MidiEingang::MidiEingang(QObject* parent, QString modul)
+    : QObject(parent), m_modul(std::move(modul)), m_fuerFenster(Fenstergroesse)
+{
+    m_gehalten.reserve(Quellenplaetze);
+}
 
 MidiEingang::~MidiEingang()
 {
@@ -47,7 +59,20 @@ MidiEingang::~MidiEingang()
         std::lock_guard sperre(m_laden->mutex);
         m_laden->empfaenger = nullptr;
     }
-    delete m_wecker; // before the descriptor it watches is closed
+    if (m_faden.joinable()) {
+        const char ende = 0;
+        [[maybe_unused]] auto n = write(m_halt[1], &ende, 1);
+        m_faden.join();
+    }
+    for (int fd : m_halt)
+        if (fd >= 0)
+            close(fd);
+}
+
+void MidiEingang::spieleUeber(Tonausgabe& ton, const Eingang::Tastenstand& stand)
+{
+    m_ton = &ton;
+    m_stand = &stand;
 }
 
 void MidiEingang::starten()
@@ -77,15 +102,10 @@ void MidiEingang::uebernehmen()
         std::lock_guard sperre(m_laden->mutex);
         m_geraete = std::move(m_laden->geraete);
     }
-    if (!m_geraete)
+    if (!m_geraete || pipe2(m_halt, O_CLOEXEC) != 0)
         return;
     m_geraete->waehle(m_wahl, m_name);
-    m_wecker = new QSocketNotifier(m_geraete->weckDeskriptor(), QSocketNotifier::Read, this);
-    connect(m_wecker, &QSocketNotifier::activated, this, [this] {
-        m_geraete->geweckt();
-        abholen();
-    });
-    abholen();
+    m_faden = std::thread([this] { klangfaden(); });
 }
 
 void MidiEingang::waehleAlle() { waehle(MidiGeraete::Wahl::Alle, {}); }
@@ -100,21 +120,33 @@ void MidiEingang::waehle(MidiGeraete::Wahl wahl, const QString& name)
         m_geraete->waehle(wahl, name);
 }
 
-void MidiEingang::abholen()
+// ---- The sound thread
+
+void MidiEingang::klangfaden()
+{
+    pollfd warte[2] = {{m_geraete->weckDeskriptor(), POLLIN, 0}, {m_halt[0], POLLIN, 0}};
+    nimmAlle(); // what came before the thread ran
+    for (;;) {
+        if (poll(warte, 2, -1) < 0 && errno != EINTR)
+            return;
+        if (warte[1].revents)
+            return;
+        if (warte[0].revents) {
+            m_geraete->geweckt();
+            nimmAlle();
+        }
+    }
+}
+
+void MidiEingang::nimmAlle()
 {
     MidiEreignis e;
-    for (int i = 0; i < EreignisseProRunde; ++i) {
-        if (!m_geraete->naechstes(e)) {
-            // A full queue lost events, maybe a note-off: nothing held may stay down.
-            if (m_geraete->verloren())
-                while (!m_gehalten.empty())
-                    loslassen(m_gehalten.begin()->first);
-            return;
-        }
+    while (m_geraete->naechstes(e))
         verarbeite(e);
-    }
-    // More are waiting: come back after whatever else the event loop has to do.
-    QMetaObject::invokeMethod(this, &MidiEingang::abholen, Qt::QueuedConnection);
+    // A full queue lost events, maybe a note-off: nothing held may stay down.
+    if (m_geraete->verloren())
+        while (!m_gehalten.empty())
+            loslassen(m_gehalten.begin()->first);
 }
 
 void MidiEingang::verarbeite(const MidiEreignis& e)
@@ -123,30 +155,28 @@ void MidiEingang::verarbeite(const MidiEreignis& e)
     switch (e.art) {
     case Art::NoteAn:
         m_gehalten[e.quelle].noten.set(e.nummer);
-        emit noteAn(e.nummer, e.wert);
+        klingAn(e.nummer, e.wert);
         break;
     case Art::NoteAus:
         m_gehalten[e.quelle].noten.reset(e.nummer);
-        emit noteAus(e.nummer);
+        klingAus(e.nummer);
         break;
     case Art::Pedal:
         m_gehalten[e.quelle].pedal = e.wert;
-        emit pedal(e.wert);
-        break;
+        weiter(e, klingPedal(e.wert));
+        return;
     case Art::AllesAus:
         pedalLoesen(e.quelle);
         m_gehalten.erase(e.quelle);
-        emit allesAus();
+        loese(m_stimmen.allesAus());
         break;
     case Art::QuelleWeg:
         loslassen(e.quelle);
-        break;
+        return;
     case Art::ListeNeu:
-        m_quellen = m_geraete->quellen();
-        m_systemDa = m_geraete->systemDa();
-        emit quellenGeaendert();
         break;
     }
+    weiter(e);
 }
 
 // A source that went away takes its pedal and its held notes with it, or they would stay down.
@@ -159,11 +189,14 @@ void MidiEingang::loslassen(std::uint32_t quelle)
     const std::bitset<128> noten = it->second.noten;
     m_gehalten.erase(it);
     for (int note = 0; note < static_cast<int>(noten.size()); ++note)
-        if (noten.test(static_cast<std::size_t>(note)))
-            emit noteAus(note);
+        if (noten.test(static_cast<std::size_t>(note))) {
+            klingAus(note);
+            weiter({MidiEreignis::Art::NoteAus, std::uint8_t(note), 0, quelle});
+        }
 }
 
-// The window knows one pedal: it rises when this source's was down and no other source holds one.
+// One pedal sounds for all sources: it rises when this source's was down and no other source
+// holds one.
 void MidiEingang::pedalLoesen(std::uint32_t quelle)
 {
     const auto it = m_gehalten.find(quelle);
@@ -171,6 +204,82 @@ void MidiEingang::pedalLoesen(std::uint32_t quelle)
         return;
     it->second.pedal = 0;
     const bool andere = std::any_of(m_gehalten.begin(), m_gehalten.end(), [](const auto& g) { return g.second.pedal > 0; });
-    if (!andere)
-        emit pedal(0);
+    if (!andere) {
+        klingPedal(0);
+        weiter({MidiEreignis::Art::Pedal, 0, 0, quelle});
+    }
+}
+
+void MidiEingang::klingAn(int note, int anschlag)
+{
+    const int k = Noten::tasteFuerMidinote(note);
+    if (k < 0 || !m_ton || !Eingang::darfDruecken(m_stand->lage(), k))
+        return;
+    loese(m_stimmen.noteAn(note));
+    // A soft touch sounds softer, as on a piano.
+    if (Eingang::darfKlingen(m_stand->lage(), k))
+        m_stimmen.halte(note, m_ton->halteGemerkt(k, std::pow(anschlag / 127.0, 1.5)));
+}
+
+void MidiEingang::klingAus(int note)
+{
+    if (m_ton)
+        loese(m_stimmen.noteAus(note, m_stand->lage().lernen));
+}
+
+bool MidiEingang::klingPedal(int wert)
+{
+    const Eingang::Stimmenhalter::Pedalschritt schritt = m_stimmen.pedal(wert);
+    if (m_ton)
+        loese(schritt.freigabe);
+    return schritt.getreten;
+}
+
+void MidiEingang::loese(const Eingang::Freigabe& freigabe)
+{
+    for (int stimme : freigabe.stimmen())
+        m_ton->loeseGemerkt(stimme);
+}
+
+void MidiEingang::weiter(const MidiEreignis& e, bool getreten)
+{
+    if (!m_fuerFenster.rein({e, getreten}))
+        m_verloren.store(true);
+    if (!m_gerufen.exchange(true))
+        QMetaObject::invokeMethod(this, &MidiEingang::abholen, Qt::QueuedConnection);
+}
+
+// ---- The window's side
+
+void MidiEingang::abholen()
+{
+    m_gerufen.store(false);
+    Meldung m;
+    for (int i = 0; i < EreignisseProRunde; ++i) {
+        if (!m_fuerFenster.raus(m)) {
+            if (m_verloren.exchange(false))
+                emit allesAus(); // what was lost may have let a key up
+            return;
+        }
+        const MidiEreignis& e = m.ereignis;
+        switch (e.art) {
+        case MidiEreignis::Art::NoteAn: emit noteAn(e.nummer, e.wert); break;
+        case MidiEreignis::Art::NoteAus: emit noteAus(e.nummer); break;
+        case MidiEreignis::Art::Pedal:
+            emit pedal(e.wert);
+            if (m.getreten)
+                emit pedalGetreten();
+            break;
+        case MidiEreignis::Art::AllesAus: emit allesAus(); break;
+        case MidiEreignis::Art::ListeNeu:
+            m_quellen = m_geraete->quellen();
+            m_systemDa = m_geraete->systemDa();
+            emit quellenGeaendert();
+            break;
+        case MidiEreignis::Art::QuelleWeg: break;
+        }
+    }
+    // More are waiting: come back after whatever else the event loop has to do.
+    m_gerufen.store(true);
+    QMetaObject::invokeMethod(this, &MidiEingang::abholen, Qt::QueuedConnection);
 }

@@ -1,20 +1,24 @@
 #include "keyboard/Keyboard.h"
 
+#include "kern/Haupt.h"
+#include "sound/Tonausgabe.h"
+#include "kern/Tonartentabelle.h"
+#include "keyboard/Tastatur.h"
+#include "learning/Lernfeld.h"
+#include "views/Befehlsleiste.h"
+#include "views/Befehlstabelle.h"
+#include "views/Notensystem.h"
+#include "views/Tonartenfeld.h"
+#include "widgets/Bildablage.h"
 #include "widgets/Bilder.h"
 #include "widgets/DickerWinRand.h"
+#include "widgets/Infozeilen.h"
+#include "widgets/Steuerelemente.h"
 #include "widgets/Version.h"
 #include "widgets/ZentriereForm.h"
-#include "kern/Haupt.h"
-#include "widgets/Menues.h"
-#include "views/Befehlstabelle.h"
-#include "kern/Tonartentabelle.h"
-#include "web/Webmenue.h"
 
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QMenuBar>
-#include <QMouseEvent>
 
 const QString Keyboard::Titel = "Klavidor  " KLAVIDOR_VERSION " – Noten lesen lernen am Keyboard";
 
@@ -35,35 +39,20 @@ protected:
     }
 };
 
+// The controls bottom to top, by object name, which is also the order the Tab key visits them
+// in; a name stands for all members of its array. Where two controls overlap, the upper one shows
+// and takes the click: the black keys lie over the white ones and the white cover over the
+// accidental buttons.
+constexpr const char* Weisse_Tasten = "weisse Tasten";
+constexpr const char* Schwarze_Tasten = "schwarze Tasten";
+constexpr std::array<const char*, 35> Stapel{
+    "Shape1", "Farbe", "T_Markierung", "NotenLinie", "NotenLinie2", "NotenLinieBass", "Label4", "Label1",
+    "TextFeld", "TextFeld2", "TonartText", "Note1", "Note2", "Note3", "Image4", "Image2", "RichtigWort",
+    "FehlerWort", "Bitte_Taste_wählen", "LernBild", "Picture2", "Image7", Weisse_Tasten, Schwarze_Tasten,
+    "aufLinie_Taste", "Funktion", "LernTasten", "LernTaste", "Command1", "LernTasten2", "Funktion1",
+    "Picture5(0)", "AbdeckFeld", "NamenFeld", "Picture1"};
+
 } // namespace
-
-// ---- Picture stores
-
-Bildablage& Keyboard::TAblage()
-{
-    if (!m_TAblage)
-        m_TAblage = new Bildablage(this, "TAblage", {{"Lernbild1", "lernbild1"},
-                                                   {"Lernbild2", "lernbild2"},
-                                                   {"Lernbild3", "lernbild3"},
-                                                   {"Lernbild4", "lernbild4"},
-                                                   {"GreifHand0", "greifhand0"},
-                                                   {"GreifHand1", "greifhand1"},
-                                                   {"GreifHand2", "greifhand2"}});
-    return *m_TAblage;
-}
-
-Bildablage& Keyboard::Ablage_Tonarten()
-{
-    if (!m_Ablage_Tonarten) {
-        // One picture per signature of the table, named by it, and the empty one.
-        std::vector<std::pair<QString, QString>> bilder;
-        for (const auto& t : Tonarten::Tabelle)
-            bilder.emplace_back(t.bild, QString("tonart_") + QString(t.bild).toLower());
-        bilder.emplace_back(Tonarten::LeerBild, QString("tonart_") + Tonarten::LeerBild);
-        m_Ablage_Tonarten = new Bildablage(this, "Ablage_Tonarten", bilder);
-    }
-    return *m_Ablage_Tonarten;
-}
 
 // ---- Construction
 
@@ -79,15 +68,18 @@ Keyboard::Keyboard(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
     flaeche->setObjectName("Keyboard_Flaeche");
     flaeche->setMouseTracking(true);
     flaeche->setAttribute(Qt::WA_NoMousePropagation, false);
-    flaeche->beiBewegung = [this] { Form_MouseMove(); };
     flaeche->setFixedSize(tw(14100), tw(8850));
     setCentralWidget(flaeche);
-    baueTastatur(flaeche);
-    baueAnsichten(flaeche);
-    baueLernen(flaeche);
+    m_info = new Infozeilen(flaeche);
+    flaeche->beiBewegung = [this] { m_info->hinweis("Klavidor von 2003."); };
+    m_tastatur = new Tastatur(flaeche, m_haupt, m_tastenstand, *m_info);
+    m_system = new Notensystem(flaeche, *m_info);
+    m_befehle = new Befehlsleiste(flaeche, m_haupt, *m_info);
+    m_tonarten = new Tonartenfeld(flaeche, m_haupt, *m_info, *m_befehle, *m_system);
+    m_lernfeld = new Lernfeld(flaeche, m_haupt, *m_info, *m_befehle, *m_system);
+    verbindePanels();
     ordneStapel();
     baueMenues();
-    alsAbbrechen(this, Funktion[Befehl::Beenden]);
     adjustSize();
     setFixedSize(size());
     Form_Load();
@@ -95,33 +87,52 @@ Keyboard::Keyboard(Haupt& haupt, Tonausgabe& ton, QWidget* parent)
 
 Keyboard::~Keyboard() = default;
 
+void Keyboard::verbindePanels()
+{
+    connect(m_tastatur, &Tastatur::geklickt, this, [this](int k) { Taste_Eingabe(k, Herkunft::Maus); });
+    connect(m_tastatur, &Tastatur::ueberfahren, this, [this](int k) {
+        if (m_haupt.Maus_Move_An)
+            DoNoten(k);
+    });
+    connect(m_tonarten, &Tonartenfeld::freieTasten, m_tastatur, &Tastatur::setzeFreie);
+    connect(m_befehle, &Befehlsleiste::befehlBeginnt, this, [this] {
+        m_lernfeld->befehlBeginnt();
+        m_tonarten->loescheText();
+        m_haupt.Beantwortet = true;
+    });
+    connect(m_befehle, &Befehlsleiste::befehl, this, &Keyboard::befehl);
+    connect(m_befehle, &Befehlsleiste::leiterGeklickt, this, [this](int i) {
+        m_system->Setze_Note(i, m_haupt.C_Linie);
+        Spiele_Taste(Noten::Weisse_Taste(Noten::Leiter_Weiss(i))); // the key of its staff position
+    });
+    connect(m_lernfeld, &Lernfeld::gezogen, this, [this](int k) {
+        DoNoten(k);
+        // With the microphone on the learner answers on the piano: the program's own sound of the
+        // drawn note would give the answer away and drown it.
+        if (!Mikrofon_erwarte(k))
+            Spiele_Taste(k);
+    });
+    connect(m_lernfeld, &Lernfeld::zeige, this, [this](int k) {
+        DoNoten(k);
+        Spiele_Taste(k);
+    });
+}
+
 void Keyboard::ordneStapel()
 {
-    // The controls bottom to top, in the layout's order, which is also the order the Tab key
-    // visits them in. Where two controls overlap, the upper one shows and takes the click: the
-    // black keys lie over the white ones and the white cover over the accidental buttons.
-    std::vector<QWidget*> stapel{Shape1};
-    const auto dazu = [&stapel](const auto& steuerelemente) {
-        stapel.insert(stapel.end(), std::begin(steuerelemente), std::end(steuerelemente));
-    };
-    dazu(Farbe);
-    dazu(T_Markierung);
-    dazu(NotenLinie);
-    dazu(NotenLinie2);
-    dazu(NotenLinieBass);
-    dazu(std::initializer_list<QWidget*>{Label4, Label1, TextFeld, TextFeld2, TonartText, Note1, Note2, Note3, Image4,
-                                         Image2, RichtigWort, FehlerWort, Bitte_Taste_waehlen, LernBild, Picture2,
-                                         Image7});
-    for (bool schwarz : {false, true})
-        for (auto* t : TheKey)
-            if (!t->farbig() == schwarz)
-                stapel.push_back(t);
-    dazu(aufLinie_Taste);
-    dazu(Funktion);
-    dazu(LernTasten);
-    dazu(std::initializer_list<QWidget*>{LernTaste, Command1, LernTasten2});
-    dazu(Funktion1);
-    dazu(std::initializer_list<QWidget*>{Picture5_0, AbdeckFeld, NamenFeld, Picture1});
+    std::vector<QWidget*> stapel;
+    for (const char* name : Stapel) {
+        if (name == Weisse_Tasten || name == Schwarze_Tasten) {
+            for (int k = 0; k < Noten::Tastenzahl; ++k)
+                if (Noten::istSchwarz(k) == (name == Schwarze_Tasten))
+                    stapel.push_back(findChild<QWidget*>(arrayName("TheKey", k)));
+        } else if (auto* w = findChild<QWidget*>(name)) {
+            stapel.push_back(w);
+        } else {
+            for (int i = 0; auto* w = findChild<QWidget*>(arrayName(name, i)); ++i)
+                stapel.push_back(w);
+        }
+    }
     QWidget* voriger = nullptr;
     for (QWidget* w : stapel) {
         w->raise();
@@ -132,47 +143,7 @@ void Keyboard::ordneStapel()
         }
     }
     // The quick key in its block shape reaches into the cover's place: it lies above the cover.
-    LernTaste->raise();
-}
-
-void Keyboard::baueMenues()
-{
-    // The menus in their order; each folder adds its own entries at their places.
-    QMenuBar* mb = menuBar();
-    mnu_programm = neuesMenue(mb, "mnu_programm", "Programm");
-    fuelleProgrammMenue(mnu_programm);
-    neueLinie(mnu_programm, "mnu_Linie0");
-    neuerEintrag(mnu_programm, "mnu_beenden", "Beenden", QKeySequence("Ctrl+X"), this, [this] { mnu_beenden_Click(); });
-
-    mnu_Tonarten = neuesMenue(mb, "mnu_Tonarten", "Tonarten");
-    fuelleTonartenMenue(mnu_Tonarten);
-    mnu_Lernen = neuesMenue(mb, "mnu_Lernen", "Lernen");
-    fuelleLernMenue(mnu_Lernen);
-
-    mnu_Tastenfarben = neuesMenue(mb, "mnu_Tastenfarben", "Farben");
-    fuelleFarbstreifen(mnu_Tastenfarben);
-    neueLinie(mnu_Tastenfarben, "mnu_Linie6");
-    fuelleFarbwahl(mnu_Tastenfarben);
-
-    mnu_Optionen = neuesMenue(mb, "mnu_Optionen", "Optionen");
-    fuelleAnsichten(mnu_Optionen);
-    neueLinie(mnu_Optionen, "mnu_Linie3");
-    neuerEintrag(mnu_Optionen, "mnu_Ton", "Ton ein/aus", QKeySequence("Ctrl+L"), this, [this] { mnu_Ton_Click(); });
-    neuerEintrag(mnu_Optionen, "mnu_Fenster_verschiebbar", "Fenster verschiebbar ja/nein", QKeySequence("Ctrl+W"),
-                 this, [this] { mnu_Fenster_verschiebbar_Click(); });
-    neueLinie(mnu_Optionen, "mnu_Linie7");
-    fuelleEingabeMenue(mnu_Optionen);
-
-    mnu_Webseiten = neuesMenue(mb, "mnu_Webseiten", "Webseiten");
-    fuelleWebMenue(mnu_Webseiten, this);
-    baueHilfeEintrag();
-}
-
-void Keyboard::setzeTonartenMenue(bool an)
-{
-    // The group keeps the four never-offered entries disabled when the menu comes back.
-    mnu_Tonarten->setEnabled(an);
-    m_tonartenGruppe->setEnabled(an);
+    findChild<QWidget*>("LernTaste")->raise();
 }
 
 // ---- Load sequence
@@ -183,35 +154,76 @@ void Keyboard::Form_Load()
     Setze_DickerRand(*this);
     Zeiger_normal();
     m_haupt.C_Linie = true;
-    T_Markierung[7]->setBorderColor(0x000000);
     m_haupt.Maus_Move_An = true;
     // "Per Klick" is a switch and runs twice on purpose: it ends where the window starts, with the
     // mouse-over display off and its caption "Per Klick"; the information line keeps its text.
-    Funktion_Click(Befehl::PerKlick);
-    mnu_EinzelneTonarten_Click(Tonarten::Menue::CDur);
-    Funktion_Click(Befehl::PerKlick);
-    Funktion_Click(Befehl::TNormal);
-    Funktion_Click(Befehl::AlleTasten);
+    m_befehle->Funktion_Click(Befehl::PerKlick);
+    m_tonarten->mnu_EinzelneTonarten_Click(Tonarten::Menue::CDur);
+    m_befehle->Funktion_Click(Befehl::PerKlick);
+    m_befehle->Funktion_Click(Befehl::TNormal);
+    m_befehle->Funktion_Click(Befehl::AlleTasten);
     m_haupt.Lern_Modus = false;
     m_haupt.Vorzeichen = "#";
     m_haupt.Letzte_Zufallszahl = -1;
     m_tastenstand.setzeTonAus(m_haupt.Ton_aus);
+    m_ton.setzeKlangAn(!m_haupt.Ton_aus);
     // One start in five shows one of the four stored learning pictures.
     const int r = int(m_haupt.Rnd() * 20) + 1;
     if (r % 5 == 0)
-        LernBild->setBild(TAblage().bild(QString("Lernbild%1").arg(r / 5)));
+        m_lernfeld->setzeLernbild(TAblage().bild(QString("Lernbild%1").arg(r / 5)));
 }
 
-void Keyboard::Form_MouseMove() { TextFeld2->setText("Klavidor von 2003."); }
-
-void Keyboard::Image4_MouseMove() { TextFeld2->setText("Der normale Notenschlüssel für die Singstimme."); }
-
-void Keyboard::Image2_MouseMove()
+Bildablage& Keyboard::TAblage()
 {
-    TextFeld2->setText("Der Bassschlüssel markiert die tiefen Noten, die man mit der linken Hand spielen kann.");
+    if (!m_TAblage)
+        m_TAblage = new Bildablage(this, "TAblage", {{"Lernbild1", "lernbild1"},
+                                                   {"Lernbild2", "lernbild2"},
+                                                   {"Lernbild3", "lernbild3"},
+                                                   {"Lernbild4", "lernbild4"},
+                                                   {"GreifHand0", "greifhand0"},
+                                                   {"GreifHand1", "greifhand1"},
+                                                   {"GreifHand2", "greifhand2"}});
+    return *m_TAblage;
 }
 
-void Keyboard::mnu_beenden_Click() { Do_Beenden(); }
+// ---- The commands that reach beyond the command panel
+
+void Keyboard::befehl(int i)
+{
+    switch (i) {
+    case Befehl::TNormal: m_tonarten->Do_T_Farbe_normal(); break;
+    case Befehl::TBetont: m_tonarten->Do_T_Farbe_anders(); break;
+    case Befehl::AlleTasten: m_tonarten->Do_alle_Tasten(); break;
+    case Befehl::Lernen: setzeModus(Modus::Lernen); break;
+    case Befehl::Betrachten: setzeModus(Modus::Betrachten); break;
+    case Befehl::ZeigMeine: m_lernfeld->Do_zeigen_falsche(); break;
+    case Befehl::ZeigRichtige: m_lernfeld->Do_zeigen_richtige(); break;
+    case Befehl::Beenden: Do_Beenden(); break;
+    }
+}
+
+void Keyboard::setzeModus(Modus modus)
+{
+    const bool lernen = modus == Modus::Lernen;
+    m_haupt.Lern_Modus = lernen;
+    m_tastenstand.setzeLernen(lernen);
+    if (lernen) {
+        // Learning starts on all keys, with the mouse-over display off.
+        m_haupt.Maus_Move_An = false;
+        m_befehle->Funktion_Click(Befehl::AlleTasten);
+    } else {
+        Mikrofon_erwarte(-1); // viewing mode asks for no key
+    }
+    m_befehle->setzeModus(modus);
+    m_tonarten->setzeModus(modus);
+    m_lernfeld->setzeModus(modus);
+    if (lernen)
+        m_system->Markierungen_weiss();
+    else
+        m_system->Markierungen_Grundfarben();
+}
+
+// ---- The end, the frame
 
 void Keyboard::Do_Beenden() { QCoreApplication::quit(); }
 

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -105,12 +106,26 @@ public:
     }
     bool klingt() const override { return std::chrono::steady_clock::now() < m_klingtBis; }
     void loeseStimme(int stimme) override { geloest.append(stimme); }
+    // The MIDI thread's voices, by key number: booked on the test's thread, in the order given.
+    void merkeKlaenge(const QStringList& pfade) override { m_gemerkt = pfade; }
+    int halteGemerkt(int nummer, double lautstaerke) override
+    {
+        const int stimme = ++geraeteStimmen;
+        QMetaObject::invokeMethod(qApp, [this, nummer, lautstaerke] { halteStimme(m_gemerkt.value(nummer), lautstaerke); });
+        return stimme;
+    }
+    void loeseGemerkt(int stimme) override
+    {
+        QMetaObject::invokeMethod(qApp, [this, stimme] { loeseStimme(stimme); });
+    }
     QStringList gespielt;
     QList<std::pair<QString, double>> gehalten; // voice n is gehalten[n - 1]
     QList<int> geloest;
+    std::atomic<int> geraeteStimmen{0}; // started by the MIDI thread, counted on it
 
 private:
     std::chrono::steady_clock::time_point m_klingtBis{};
+    QStringList m_gemerkt;
 };
 
 // A main window opened as "&Starten" opens it, with a fixed seed and a known sound directory.

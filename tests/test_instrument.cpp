@@ -116,6 +116,14 @@ private slots:
         spiele({Regler, 123, 0}); // all notes off
         QTRY_VERIFY(!el<Knopf>(kb(), "TheKey", 16)->isDown());
         loese(kb(), "mnu_EinzelneTonarten(14)");
+
+        // The MIDI thread starts the voice itself: a window busy meanwhile does not hold it back.
+        const int vorher = ton.geraeteStimmen;
+        spiele({An, 62, 100});
+        std::this_thread::sleep_for(std::chrono::milliseconds(300)); // the window's thread, busy
+        QCOMPARE(ton.geraeteStimmen.load(), vorher + 1);
+        spiele({Aus, 62, 0});
+        QTRY_COMPARE(ton.geloest.last(), vorher + 1);
     }
 
     void lernenUrteiltWieEinKlick()

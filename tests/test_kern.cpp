@@ -286,12 +286,36 @@ private slots:
         QFETCH(QString, soll);
         Eingang::Tastenstand stand; // as built: every key free, sound on
         for (bool an : {true, false}) { // each switch goes both ways, ending in the row's state
-            stand.setzeFrei(13, an || lage != "13 aus");
+            Eingang::Tasten frei = Eingang::alleTasten();
+            frei[13] = an || lage != "13 aus";
+            stand.setzeFreie(frei);
             stand.setzeTonAus(an ? !lage.contains("Ton") : lage.contains("Ton"));
             stand.setzeModalOffen(an ? !lage.contains("modal") : lage.contains("modal"));
         }
         const Eingang::Tastenlage l = stand.lage();
         QCOMPARE(QString("%1%2").arg(Eingang::darfDruecken(l, k)).arg(Eingang::darfKlingen(l, k)), soll);
+    }
+
+    void tastenDerTonart_data()
+    {
+        // The keys a signature leaves on, c to h, the same in every octave ("x" on).
+        QTest::addColumn<QString>("tonart");
+        QTest::addColumn<QString>("oktave");
+        QTest::newRow("C-dur") << "Cdur" << "x-x-xx-x-x-x";
+        QTest::newRow("D-dur") << "Ddur" << "-xx-x-xx-x-x";
+        QTest::newRow("E-dur") << "Edur" << "-x-xx-x-xx-x";
+        QTest::newRow("F-dur") << "Fdur" << "x-x-xx-x-xx-";
+        QTest::newRow("As-dur") << "Asdur" << "xx-x-x-xx-x-";
+    }
+    void tastenDerTonart()
+    {
+        QFETCH(QString, tonart);
+        QFETCH(QString, oktave);
+        const Eingang::Tasten frei = Eingang::tastenDer(*Tonarten::finde(tonart));
+        QString alle;
+        for (int k = 0; k < Noten::Tastenzahl; ++k)
+            alle += frei[k] ? 'x' : '-';
+        QCOMPARE(alle, oktave.repeated(4).left(Noten::Tastenzahl));
     }
 
     void pedal_data()

@@ -21,7 +21,8 @@ QAction* neuerEintrag(QMenu* m, const QString& name, const QString& text, const 
     QAction* a = m->addAction(text);
     a->setObjectName(name);
     a->setShortcut(taste);
-    QObject::connect(a, &QAction::triggered, ziel, std::move(tat));
+    if (tat)
+        QObject::connect(a, &QAction::triggered, ziel, std::move(tat));
     return a;
 }
 

@@ -12,7 +12,7 @@ class QWidget;
 
 // A menu in the menu bar or in another menu.
 QMenu* neuesMenue(QWidget* oben, const char* name, const QString& titel);
-// An entry that runs `tat` in the context of `ziel`.
+// An entry that runs `tat` (if given) in the context of `ziel`.
 QAction* neuerEintrag(QMenu* m, const QString& name, const QString& text, const QKeySequence& taste, QObject* ziel,
                       std::function<void()> tat);
 void neueLinie(QMenu* m, const QString& name);

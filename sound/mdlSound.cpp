@@ -1,4 +1,4 @@
-#include "keyboard/mdlSound.h"
+#include "sound/mdlSound.h"
 
 #include "sound/Tonausgabe.h"
 #include "kern/Haupt.h"

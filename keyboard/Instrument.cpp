@@ -3,28 +3,30 @@
 // source remembered for the next start, the sustain pedal, and the next note drawn by itself.
 #include "keyboard/Keyboard.h"
 
-#include "sound/Tonausgabe.h"
-#include "widgets/ZentriereForm.h"
 #include "input/MidiEingang.h"
 #include "input/Mikrofon.h"
 #include "input/Mikrofonpruefung.h"
 #include "kern/Haupt.h"
-#include "widgets/Menues.h"
 #include "kern/Notenmodell.h"
+#include "keyboard/Tastatur.h"
+#include "learning/Lernfeld.h"
+#include "sound/Tonausgabe.h"
+#include "sound/mdlSound.h"
+#include "views/Notensystem.h"
+#include "widgets/Infozeilen.h"
+#include "widgets/Menues.h"
+#include "widgets/Steuerelemente.h"
+#include "widgets/ZentriereForm.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QMenu>
 #include <QSettings>
 #include <QTimer>
-#include <cmath>
 
 namespace {
 
-constexpr int Naechste_Note_ms = 1500;
 constexpr int Hinweis_ms = 2000;
-constexpr int Pegelbreite = 2895;
-constexpr quint32 Pegelfarbe = 0x00C000;
 
 // The remembered choices: "alle", "keine" or a source's name; the automatic next note; the microphone.
 constexpr const char* Wahl_Schluessel = "MIDI/Eingang";
@@ -47,9 +49,13 @@ void Keyboard::starteEingaenge(const QString& midiModul, const QString& mikroMod
     if (m_midi)
         return;
     m_midi = new MidiEingang(this, midiModul);
+    // The keys sound from the MIDI thread itself, by their number; the window draws them.
+    m_ton.merkeKlaenge(Tastenklaenge(m_haupt));
+    m_midi->spieleUeber(m_ton, m_tastenstand);
     connect(m_midi, &MidiEingang::noteAn, this, &Keyboard::Midi_NoteAn);
     connect(m_midi, &MidiEingang::noteAus, this, &Keyboard::Midi_NoteAus);
-    connect(m_midi, &MidiEingang::pedal, this, &Keyboard::Midi_Pedal);
+    // In learning mode the pedal asks for the next note, as the quick key does.
+    connect(m_midi, &MidiEingang::pedalGetreten, m_lernfeld, &Lernfeld::naechsteFrage);
     connect(m_midi, &MidiEingang::allesAus, this, &Keyboard::Midi_AllesAus);
     connect(m_midi, &MidiEingang::quellenGeaendert, this, &Keyboard::baueMidiMenue);
     const QString wahl = einstellungen().value(Wahl_Schluessel, Alle).toString();
@@ -64,34 +70,9 @@ void Keyboard::starteEingaenge(const QString& midiModul, const QString& mikroMod
 
 void Keyboard::starteMikrofon(const QString& mikroModul)
 {
-    // The microphone's level: a thin bar along the bottom of the note-name panel while it listens.
-    Pegelbalken = new Form(NamenFeld, false, Pegelfarbe, Pegelfarbe);
-    platziere(Pegelbalken, "Pegelbalken", 120, 450, Pegelbreite, 45);
-    Pegelbalken->setAccessibleName("Mikrofonpegel");
-    Pegelbalken->hide();
     m_mikro = new Mikrofon(this, mikroModul);
     m_mikro->hoereEigenenKlang([this] { return m_ton.klingt(); });
-    connect(m_mikro, &Mikrofon::noteGehoert, this, &Keyboard::Mikrofon_Note);
-    connect(m_mikro, &Mikrofon::noteAusserhalb, this,
-            [this] { zeigeHinweis(Noten::Ausserhalb_Hinweis, Hinweis_ms); });
-    connect(m_mikro, &Mikrofon::hoertZu, this, [this] {
-        if (!mnu_Mikrofon->isChecked())
-            return; // only the check listens
-        Pegelbalken->show();
-        TextFeld2->setText("Das Mikrofon hört zu.");
-    });
-    const auto aus = [this](const char* hinweis) {
-        mnu_Mikrofon->setChecked(false);
-        einstellungen().setValue(Mikro_Schluessel, false);
-        Pegelbalken->hide();
-        m_mikro->ausschalten();
-        TextFeld2->setText(hinweis);
-    };
-    connect(m_mikro, &Mikrofon::keinMikrofon, this, [aus] { aus("Kein Mikrofon gefunden."); });
-    connect(m_mikro, &Mikrofon::getrennt, this, [aus] { aus("Das Mikrofon wurde getrennt."); });
-    connect(m_mikro, &Mikrofon::pegel, this, [this](double wert) {
-        Pegelbalken->resize(qRound(tw(Pegelbreite) * std::clamp(wert, 0.0, 1.0)), Pegelbalken->height());
-    });
+    verbindeMikrofon();
     const QVariant ruhe = einstellungen().value(Ruhe_Schluessel);
     if (ruhe.isValid())
         m_mikro->setzeStille(ruhe.toDouble());
@@ -101,13 +82,39 @@ void Keyboard::starteMikrofon(const QString& mikroModul)
         mnu_Mikrofon->trigger();
 }
 
+void Keyboard::verbindeMikrofon()
+{
+    connect(m_mikro, &Mikrofon::noteGehoert, this, &Keyboard::Mikrofon_Note);
+    connect(m_mikro, &Mikrofon::noteAusserhalb, this,
+            [this] { m_info->hinweisFuer(Noten::Ausserhalb_Hinweis, Hinweis_ms); });
+    connect(m_mikro, &Mikrofon::hoertZu, this, [this] {
+        if (!mnu_Mikrofon->isChecked())
+            return; // only the check listens
+        m_system->zeigePegel(true);
+        m_info->hinweis("Das Mikrofon hört zu.");
+    });
+    const auto aus = [this](const char* hinweis) {
+        mnu_Mikrofon->setChecked(false);
+        einstellungen().setValue(Mikro_Schluessel, false);
+        m_system->zeigePegel(false);
+        m_mikro->ausschalten();
+        m_info->hinweis(hinweis);
+    };
+    connect(m_mikro, &Mikrofon::keinMikrofon, this, [aus] { aus("Kein Mikrofon gefunden."); });
+    connect(m_mikro, &Mikrofon::getrennt, this, [aus] { aus("Das Mikrofon wurde getrennt."); });
+    connect(m_mikro, &Mikrofon::pegel, m_system, [this](double wert) { m_system->setzePegel(wert); });
+}
+
 void Keyboard::fuelleEingabeMenue(QMenu* optionen)
 {
     mnu_MIDIEingang = neuesMenue(optionen, "mnu_MIDIEingang", "MIDI-Eingang");
-    mnu_NaechsteNote = neuerEintrag(optionen, "mnu_NaechsteNote", "Nächste Note automatisch ja/nein", {}, this,
-                                    [this] { mnu_NaechsteNote_Click(); });
-    mnu_NaechsteNote->setCheckable(true);
-    mnu_NaechsteNote->setChecked(einstellungen().value(Naechste_Schluessel, false).toBool());
+    QAction* naechste = neuerEintrag(optionen, "mnu_NaechsteNote", "Nächste Note automatisch ja/nein", {}, this, {});
+    naechste->setCheckable(true);
+    connect(naechste, &QAction::toggled, this, [this](bool an) {
+        einstellungen().setValue(Naechste_Schluessel, an);
+        m_lernfeld->setzeAutomatisch(an);
+    });
+    naechste->setChecked(einstellungen().value(Naechste_Schluessel, false).toBool());
     mnu_Mikrofon = neuerEintrag(optionen, "mnu_Mikrofon", "Mikrofon ja/nein", QKeySequence("F9"), this,
                                 [this] { mnu_Mikrofon_Click(); });
     mnu_Mikrofon->setCheckable(true);
@@ -121,13 +128,6 @@ void Keyboard::fuelleEingabeMenue(QMenu* optionen)
         fenster.exec();
     });
     pruefen->setEnabled(false);
-    m_naechsteNote = new QTimer(this);
-    m_naechsteNote->setSingleShot(true);
-    m_naechsteNote->setInterval(Naechste_Note_ms);
-    connect(m_naechsteNote, &QTimer::timeout, this, [this] {
-        if (m_haupt.Lern_Modus && LernTaste->isVisible())
-            LernTaste_Click();
-    });
     baueMidiMenue();
 }
 
@@ -169,51 +169,28 @@ void Keyboard::baueMidiMenue()
 
 void Keyboard::Midi_NoteAn(int note, int anschlag)
 {
+    (void)anschlag; // it has sounded already, at its touch
     if (!imUmfang(note)) {
-        zeigeHinweis(Noten::Ausserhalb_Hinweis, Hinweis_ms);
+        m_info->hinweisFuer(Noten::Ausserhalb_Hinweis, Hinweis_ms);
         return;
     }
     const int k = tasteVon(note);
     if (!Taste_frei(k))
         return;
-    // The sound first, so nothing the window does comes before it.
-    loese(m_stimmen.noteAn(note));
-    if (Eingang::darfKlingen(m_tastenstand.lage(), k)) {
-        m_stimmen.halte(note, m_ton.halteStimme(m_haupt.Ton_Verzeichnis + Noten::Klangname(k) + ".wav",
-                                                std::pow(anschlag / 127.0, 1.5)));
-    }
-    TheKey[k]->setDown(true);
+    m_tastatur->setzeGedrueckt(k, true);
     Taste_Eingabe(k, Herkunft::Midi);
 }
 
 void Keyboard::Midi_NoteAus(int note)
 {
-    if (!imUmfang(note))
-        return;
-    TheKey[tasteVon(note)]->setDown(false);
-    loese(m_stimmen.noteAus(note, m_haupt.Lern_Modus));
-}
-
-void Keyboard::Midi_Pedal(int wert)
-{
-    const Eingang::Stimmenhalter::Pedalschritt schritt = m_stimmen.pedal(wert);
-    loese(schritt.freigabe);
-    // In learning mode the pedal asks for the next note, as the quick key does.
-    if (schritt.getreten && m_haupt.Lern_Modus && LernTaste->isVisible())
-        LernTaste_Click();
+    if (imUmfang(note))
+        m_tastatur->setzeGedrueckt(tasteVon(note), false);
 }
 
 void Keyboard::Midi_AllesAus()
 {
     for (int k = 0; k < Noten::Tastenzahl; ++k)
-        TheKey[k]->setDown(false);
-    loese(m_stimmen.allesAus());
-}
-
-void Keyboard::loese(const Eingang::Freigabe& freigabe)
-{
-    for (int stimme : freigabe.stimmen())
-        m_ton.loeseStimme(stimme);
+        m_tastatur->setzeGedrueckt(k, false);
 }
 
 void Keyboard::Mikrofon_Note(int note)
@@ -230,13 +207,6 @@ bool Keyboard::Mikrofon_erwarte(int k)
     return m_mikro->an();
 }
 
-void Keyboard::mnu_NaechsteNote_Click()
-{
-    einstellungen().setValue(Naechste_Schluessel, mnu_NaechsteNote->isChecked());
-    if (!mnu_NaechsteNote->isChecked())
-        Naechste_Note_absagen();
-}
-
 void Keyboard::mnu_Mikrofon_Click()
 {
     einstellungen().setValue(Mikro_Schluessel, mnu_Mikrofon->isChecked());
@@ -244,30 +214,6 @@ void Keyboard::mnu_Mikrofon_Click()
         m_mikro->einschalten();
     } else {
         m_mikro->ausschalten();
-        Pegelbalken->hide();
+        m_system->zeigePegel(false);
     }
-}
-
-void Keyboard::Naechste_Note_vormerken()
-{
-    if (mnu_NaechsteNote && mnu_NaechsteNote->isChecked() && m_haupt.Lern_Modus)
-        m_naechsteNote->start();
-}
-
-void Keyboard::Naechste_Note_absagen()
-{
-    if (m_naechsteNote)
-        m_naechsteNote->stop();
-}
-
-void Keyboard::zeigeHinweis(const QString& text, int ms)
-{
-    // The hint line says it for a while, then shows again what it showed before, unless
-    // something else has been written there meanwhile.
-    const QString vorher = TextFeld2->text();
-    TextFeld2->setText(text);
-    QTimer::singleShot(ms, TextFeld2, [this, text, vorher] {
-        if (TextFeld2->text() == text)
-            TextFeld2->setText(vorher);
-    });
 }

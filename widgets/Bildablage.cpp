@@ -1,4 +1,4 @@
-#include "keyboard/Bildablage.h"
+#include "widgets/Bildablage.h"
 
 #include "widgets/Steuerelemente.h"
 
