@@ -44,6 +44,36 @@ constexpr double Einsatz_Mindestabstand_ms = 50.0;
 constexpr double Pegelsprung = 3.0;
 constexpr std::size_t Pegelsprung_Frames = 3;
 constexpr double Pegelsprung_Boden = 0.001; // -60 dBFS: below it a jump is dither
+// A strike is told by its key's own partials, taken just before the onset and at the decision
+// (geometric mean of the first 6): a key struck over another still ringing (whose level hardly
+// rises) gains many times; a ringing pair's beats swing the level 2-fold with the partials falling.
+constexpr int Anstieg_Teiltoene = 6;
+constexpr double Teile_Allein = 2.0;
+constexpr double Teile_Mit_Pegel = 1.2;
+constexpr double Pegel_Mit_Teilen = 1.45;
+// The keys named last count as ringing this long after the newest one's onset. A second note then
+// may glide in the beats of the two (spread as in the upper keys). A ringing key named again must
+// have been struck again: a good part of the magnitude gained lies on its own partials (not on
+// another key's, which yinfft may not name yet), and either the highs rose with the level, as a
+// hammer's attack makes them (FluidR3: 2-5-fold; a ringing pair's beats: 1.6 at most), or its odd
+// partials rose with the rest (TimGM6mb, whose highs are thin), which a key struck an octave above
+// leaves alone.
+constexpr double Nachklang_s = 2.0;
+constexpr double Eigener_Anteil = 0.3;
+constexpr double Hoehen_Hz = 5000;
+constexpr double Hoehen_Anstieg = 1.8;
+constexpr double Pegel_Wieder = 1.25;
+constexpr double Ungerade_Anstieg = 1.15;
+// A ringing key named again with its even partials risen this much more than its odd ones: the
+// octave above was struck, and yinfft still hears the old key's period in it.
+constexpr double Oktave_Verhaeltnis = 3.5;
+constexpr double Betrag_Boden = 1e-6; // a bin's magnitude in silence, so a ratio stays finite
+
+// Where a pitch's fundamental lies in the spectrum, in (fractional) bins.
+double spektralort(double midi, int abtastrate)
+{
+    return 440.0 * std::pow(2.0, (midi - 69) / 12) * Tonfenster / abtastrate;
+}
 
 } // namespace
 
@@ -62,6 +92,9 @@ struct Notenerkennung::Zustand
         aubio_pitch_set_unit(ton, "midi");
         aubio_pitch_set_silence(ton, Stille_Standard_dB);
         puffer.reserve(Sprung);
+        for (auto& f : spektren)
+            f.assign(spektrum->length, 0);
+        vorher.assign(spektrum->length, 0);
     }
     ~Zustand()
     {
@@ -77,11 +110,23 @@ struct Notenerkennung::Zustand
     void frame();
     void neuerEinsatz(std::int64_t bei);
     void merke(double midi);
+    void merkeSpektrum();
     void beurteile();
     double steht(int note, int frames) const;
     void verwirf();
     bool grundtonDa(double midi) const;
+    double teilton(const float* n, int note, int h) const;
     bool angeschlagen() const { return seitEinsatz >= Neuer_Anschlag * vorEinsatz; }
+    bool angeschlagen(int note) const;
+    double anstieg(int note, int schritt = 1, int bis = Anstieg_Teiltoene) const;
+    bool oktaveDarueber(int note) const;
+    bool klingt(int note) const { return (note == gemeldet[0] || note == gemeldet[1]) && nachNote(); }
+    double eigenerAnteil(int note) const;
+    bool nachNote() const
+    {
+        return 20 * std::log10(std::max(vorEinsatz, 1e-9)) >= stille &&
+               einsatzBei - gemeldetBei < std::int64_t(Nachklang_s * abtastrate);
+    }
 
     int abtastrate;
     Meldung meldung;
@@ -96,15 +141,21 @@ struct Notenerkennung::Zustand
     aubio_pvoc_t* zerlegung;
     cvec_t* spektrum;
     std::vector<float> puffer;
+    std::array<std::vector<float>, Verlauf> spektren; // magnitudes of the last frames, like letztePegel
+    std::vector<float> vorher;                         // the spectrum just before the onset
     std::int64_t gelesen = 0;
     double pegel = 0;
 
     std::array<double, Verlauf> letztePegel{}; // RMS of the last frames, the newest at naechster - 1
+    std::array<double, Verlauf> letzteHoehen{}; // their magnitude above Hoehen_Hz, alike
     std::size_t naechster = 0;
     double vorEinsatz = 0;   // level just before the onset
     double seitEinsatz = 0;  // loudest frame since
+    double vorHoehen = 0, seitHoehen = 0; // the same above Hoehen_Hz
     bool wartet = false;          // an onset waits for its key
     std::int64_t einsatzBei = 0;
+    std::array<int, 2> gemeldet{-1, -1};                 // the last notes named, the newest first
+    std::int64_t gemeldetBei = -(std::int64_t(1) << 40); // the newest's onset
     std::array<double, Stabile_Frames> toene{}; // pitches of the last frames, piano's sharpness taken off
     std::int64_t toeneGezaehlt = 0;
 };
@@ -159,6 +210,7 @@ void Notenerkennung::Zustand::frame()
     aubio_onset_do(einsatz, eingabe, einsatzAus);
     aubio_pitch_do(ton, eingabe, tonAus);
     aubio_pvoc_do(zerlegung, eingabe, spektrum);
+    merkeSpektrum();
     if (einsatzAus->data[0] > 0)
         neuerEinsatz(std::int64_t(aubio_onset_get_last(einsatz)));
     else if (rms >= Pegelsprung * davor && rms >= Pegelsprung_Boden)
@@ -166,6 +218,18 @@ void Notenerkennung::Zustand::frame()
     merke(tonAus->data[0]);
     if (wartet)
         beurteile();
+}
+
+// Every frame's spectrum is kept a few frames, so an onset aubio reports late still finds the one before.
+void Notenerkennung::Zustand::merkeSpektrum()
+{
+    const std::size_t i = (naechster - 1) % Verlauf;
+    std::copy(spektrum->norm, spektrum->norm + spektrum->length, spektren[i].begin());
+    double hoehen = 0;
+    for (auto b = std::size_t(Hoehen_Hz * Tonfenster / abtastrate); b < spektrum->length; ++b)
+        hoehen += double(spektrum->norm[b]) * spektrum->norm[b];
+    letzteHoehen[i] = std::sqrt(hoehen);
+    seitHoehen = std::max(seitHoehen, letzteHoehen[i]);
 }
 
 // Every frame's pitch is kept, so the frames between an onset and aubio's word of it count.
@@ -198,9 +262,14 @@ void Notenerkennung::Zustand::neuerEinsatz(std::int64_t bei)
     // aubio reports the onset a few frames late: the frame before it is still in the ring.
     const auto zurueck = std::clamp<std::int64_t>((gelesen - bei) / Sprung + 1, 1, Verlauf);
     vorEinsatz = letztePegel[(naechster + Verlauf - std::size_t(zurueck)) % Verlauf];
-    seitEinsatz = 0;
-    for (std::int64_t i = 1; i < zurueck; ++i)
+    const auto& davor = spektren[(naechster + Verlauf - std::size_t(zurueck)) % Verlauf];
+    std::copy(davor.begin(), davor.end(), vorher.begin());
+    vorHoehen = letzteHoehen[(naechster + Verlauf - std::size_t(zurueck)) % Verlauf];
+    seitEinsatz = seitHoehen = 0;
+    for (std::int64_t i = 1; i < zurueck; ++i) {
         seitEinsatz = std::max(seitEinsatz, letztePegel[(naechster + Verlauf - std::size_t(i)) % Verlauf]);
+        seitHoehen = std::max(seitHoehen, letzteHoehen[(naechster + Verlauf - std::size_t(i)) % Verlauf]);
+    }
 }
 
 // The mean of the last frames' pitches if they all lie on the key and hold still, else NaN.
@@ -217,7 +286,7 @@ double Notenerkennung::Zustand::steht(int note, int frames) const
         hoechst = std::max(hoechst, t);
         summe += t;
     }
-    const double streuung = note >= Oben_Ab ? Streuung_Oben : Streuung_Halbtoene;
+    const double streuung = note >= Oben_Ab || nachNote() ? Streuung_Oben : Streuung_Halbtoene;
     return hoechst - tiefst > streuung ? NAN : summe / frames;
 }
 
@@ -230,24 +299,29 @@ void Notenerkennung::Zustand::beurteile()
     const double midi = toene[std::size_t((toeneGezaehlt - 1) % Stabile_Frames)];
     if (gelesen - einsatzBei < Anlauf || midi <= 0)
         return;
-    const int note = int(std::lround(midi));
+    int note = int(std::lround(midi));
     // A wrong key still needs the full check: only the asked one is taken on less.
-    const double mittel = steht(note, note == erwartet ? Erwartete_Frames : Stabile_Frames);
+    double mittel = steht(note, note == erwartet ? Erwartete_Frames : Stabile_Frames);
     if (std::isnan(mittel))
         return;
+    if (oktaveDarueber(note)) {
+        note += 12;
+        mittel += 12;
+    }
     wartet = false;
-    // Without a rise in level the "onset" is a key ringing on or being let go (its damper), and the
-    // pitch heard is the old note's or a blend: no new key.
-    if (!angeschlagen())
+    // Without a rise in its partials the "onset" is a key ringing on or being let go (its damper),
+    // and the pitch heard is the old note's or a blend: no new key.
+    if (!angeschlagen(note))
         return;
+    gemeldetBei = einsatzBei;
+    gemeldet = {note, gemeldet[0]};
     meldung(Note{note, einsatzBei, gelesen, int(std::lround(100 * (mittel - note)))});
 }
 
 // Whether the frame's spectrum has a peak at that pitch's fundamental, not just its harmonics.
 bool Notenerkennung::Zustand::grundtonDa(double midi) const
 {
-    const double hz = 440.0 * std::pow(2.0, (midi - 69) / 12);
-    const auto b = std::size_t(std::lround(hz * Tonfenster / abtastrate));
+    const auto b = std::size_t(std::lround(spektralort(midi, abtastrate)));
     const smpl_t* n = spektrum->norm;
     if (b < 2 || 2 * b + 2 >= spektrum->length)
         return true;
@@ -255,4 +329,59 @@ bool Notenerkennung::Zustand::grundtonDa(double midi) const
     const bool gipfel = n[spitze] >= n[spitze - 1] && n[spitze] >= n[spitze + 1];
     const double oktave = *std::max_element(n + 2 * b - 2, n + 2 * b + 3);
     return gipfel && n[spitze] >= Grundton_Anteil * oktave;
+}
+
+// The magnitude of a key's h-th partial: the largest bin within one of where it lies.
+double Notenerkennung::Zustand::teilton(const float* n, int note, int h) const
+{
+    const auto b = std::size_t(std::lround(h * spektralort(note, abtastrate)));
+    if (b < 1 || b + 1 >= spektrum->length)
+        return 0;
+    return *std::max_element(n + b - 1, n + b + 2);
+}
+
+// How much a key's partials rose since just before the onset: the geometric mean over partials
+// 1, 1 + schritt, ... up to Anstieg_Teiltoene.
+double Notenerkennung::Zustand::anstieg(int note, int schritt, int bis) const
+{
+    double summe = 0;
+    int n = 0;
+    for (int h = 1; h <= bis; h += schritt, ++n)
+        summe += std::log((teilton(spektrum->norm, note, h) + Betrag_Boden) /
+                          (teilton(vorher.data(), note, h) + Betrag_Boden));
+    return std::exp(summe / n);
+}
+
+bool Notenerkennung::Zustand::angeschlagen(int note) const
+{
+    const double pegelAnstieg = seitEinsatz / std::max(vorEinsatz, 1e-9), teile = anstieg(note);
+    const bool mitPegel = teile >= Teile_Mit_Pegel && pegelAnstieg >= Pegel_Mit_Teilen;
+    if (klingt(note)) {
+        const bool hammer = seitHoehen >= Hoehen_Anstieg * vorHoehen && pegelAnstieg >= Pegel_Wieder;
+        return eigenerAnteil(note) >= Eigener_Anteil && (hammer || (mitPegel && anstieg(note, 2) >= Ungerade_Anstieg));
+    }
+    return (pegelAnstieg >= Neuer_Anschlag && teile >= 1) || teile >= Teile_Allein || mitPegel;
+}
+
+bool Notenerkennung::Zustand::oktaveDarueber(int note) const
+{
+    return klingt(note) &&
+           anstieg(note + 12, 1, Anstieg_Teiltoene / 2) >= Oktave_Verhaeltnis * anstieg(note, 2);
+}
+
+// Which share of the magnitude gained since the onset lies on the key's own partials.
+double Notenerkennung::Zustand::eigenerAnteil(int note) const
+{
+    const auto bis = std::size_t(Hoehen_Hz * Tonfenster / abtastrate);
+    const auto gewinn = [&](std::size_t b) { return std::max(0.0, double(spektrum->norm[b]) - vorher[b]); };
+    double alle = 0, eigene = 0;
+    for (std::size_t b = 1; b < bis; ++b)
+        alle += gewinn(b) * gewinn(b);
+    const double f0 = spektralort(note, abtastrate);
+    for (int h = 1; h * f0 + 1 < bis; ++h) {
+        const auto b = std::size_t(std::lround(h * f0));
+        for (std::size_t i = std::max<std::size_t>(b, 1) - 1; i <= b + 1; ++i)
+            eigene += gewinn(i) * gewinn(i);
+    }
+    return eigene / std::max(alle, 1e-12);
 }

@@ -59,8 +59,9 @@ constexpr double Vorlauf_s = 0.5;  // where mikro_aufnahmen.sh puts each note's 
 const QList<int> Tasten{0, 7, 12, 26, 39};
 constexpr double Pink_s = 8, Klicks_s = 8; // the recording without notes: these, then speech
 const QStringList Klaviere{"fluidr3", "timgm6mb"};
-// Rendered by FluidSynth: a step up and one down 0.25 s apart, both ringing; a key struck again after 0.3 s.
-const QStringList Paare{"20-22", "31-30", "28-28"};
+// Rendered by FluidSynth: a step up and two down 0.25 s apart, both ringing (the lower one beating
+// with the first), the octave above struck over a ringing key; a key struck again after 0.3 s.
+const QStringList Paare{"20-22", "31-30", "21-20", "16-28", "28-28"};
 constexpr int Ein_und_aus = 20; // KLAVIDOR_MIKRO_ZYKLEN=100 in the bench; SDL takes 0.3 s to close a capture
 
 std::vector<Notenerkennung::Note> erkenne(const std::vector<float>& proben, int rate = Rate, int erwartet = -1)
