@@ -51,13 +51,13 @@ constexpr int Anstieg_Teiltoene = 6;
 constexpr double Teile_Allein = 2.0;
 constexpr double Teile_Mit_Pegel = 1.2;
 constexpr double Pegel_Mit_Teilen = 1.45;
-// The keys named last count as ringing this long after the newest one's onset. A second note then
-// may glide in the beats of the two (spread as in the upper keys). A ringing key named again must
-// have been struck again: a good part of the magnitude gained lies on its own partials (not on
-// another key's, which yinfft may not name yet), and either the highs rose with the level, as a
-// hammer's attack makes them (FluidR3: 2-5-fold; a ringing pair's beats: 1.6 at most), or its odd
-// partials rose with the rest (TimGM6mb, whose highs are thin), which a key struck an octave above
-// leaves alone.
+// The keys named last count as ringing this long after the newest one's onset. A note heard then
+// may glide in the beats of the two (spread as in the upper keys), and a good part of the magnitude
+// gained must lie on its own partials: not a blend of two ringing keys, nor a ringing key while
+// yinfft has not yet caught the new one. A ringing key named again must have been struck again:
+// either the highs rose with the level, as a hammer's attack makes them (FluidR3: 2-5-fold; a
+// ringing pair's beats: 1.6 at most), or its odd partials rose with the rest (TimGM6mb, whose highs
+// are thin), which a key struck an octave above leaves alone.
 constexpr double Nachklang_s = 2.0;
 constexpr double Eigener_Anteil = 0.3;
 constexpr double Hoehen_Hz = 5000;
@@ -356,9 +356,11 @@ bool Notenerkennung::Zustand::angeschlagen(int note) const
 {
     const double pegelAnstieg = seitEinsatz / std::max(vorEinsatz, 1e-9), teile = anstieg(note);
     const bool mitPegel = teile >= Teile_Mit_Pegel && pegelAnstieg >= Pegel_Mit_Teilen;
+    if (nachNote() && eigenerAnteil(note) < Eigener_Anteil)
+        return false;
     if (klingt(note)) {
         const bool hammer = seitHoehen >= Hoehen_Anstieg * vorHoehen && pegelAnstieg >= Pegel_Wieder;
-        return eigenerAnteil(note) >= Eigener_Anteil && (hammer || (mitPegel && anstieg(note, 2) >= Ungerade_Anstieg));
+        return hammer || (mitPegel && anstieg(note, 2) >= Ungerade_Anstieg);
     }
     return (pegelAnstieg >= Neuer_Anschlag && teile >= 1) || teile >= Teile_Allein || mitPegel;
 }
