@@ -32,6 +32,15 @@ constexpr double Streuung_Halbtoene = 0.03; // a string holds its pitch over tho
 // lies up there: 0.03 held keys 31-36 back for 150-260 ms.
 constexpr double Streuung_Oben = 0.12;
 constexpr int Oben_Ab = 66;
+// While yinfft's window fills with a new note its pitch may approach the key's from one side
+// (FluidR3's key 4: 3.99 to 3.89 semitones over 60 ms), which held low keys back for 140 ms. A
+// pitch that moves one way only and has come to rest in the newest frames counts as held; a voice
+// seldom glides like that: none of 90 s of speech gave a key, and a man's voice, which lies below
+// the keyboard (MIDI 48 up), gave 3 notes there until those were left to the full check.
+constexpr double Einschwing_Streuung = 0.15;
+constexpr int Einschwingen_Ab = 48;
+constexpr int Ruhig_Frames = 3;
+constexpr double Ruhig_Streuung = 0.015;
 constexpr double Grundton_Anteil = 0.1;     // a fundamental: a spectral peak of 1/10 of its octave or more
 constexpr double Frist_s = 0.4;             // a note not named by then is let go
 constexpr double Neuer_Anschlag = 2.0;      // a new strike at least doubles the level
@@ -113,6 +122,7 @@ struct Notenerkennung::Zustand
     void merkeSpektrum();
     void beurteile();
     double steht(int note, int frames) const;
+    bool schwingtEin(int frames) const;
     void verwirf();
     bool grundtonDa(double midi) const;
     double teilton(const float* n, int note, int h) const;
@@ -272,6 +282,23 @@ void Notenerkennung::Zustand::neuerEinsatz(std::int64_t bei)
     }
 }
 
+// Whether the last frames' pitches move one way only and have come to rest in the newest ones.
+bool Notenerkennung::Zustand::schwingtEin(int frames) const
+{
+    const auto ton = [&](int i) { return toene[std::size_t((toeneGezaehlt - i) % Stabile_Frames)]; };
+    int auf = 0, ab = 0;
+    for (int i = 1; i < frames; ++i) {
+        auf += ton(i) >= ton(i + 1);
+        ab += ton(i) <= ton(i + 1);
+    }
+    double tiefst = 1e9, hoechst = -1e9;
+    for (int i = 1; i <= Ruhig_Frames; ++i) {
+        tiefst = std::min(tiefst, ton(i));
+        hoechst = std::max(hoechst, ton(i));
+    }
+    return (auf == frames - 1 || ab == frames - 1) && hoechst - tiefst <= Ruhig_Streuung;
+}
+
 // The mean of the last frames' pitches if they all lie on the key and hold still, else NaN.
 double Notenerkennung::Zustand::steht(int note, int frames) const
 {
@@ -287,7 +314,9 @@ double Notenerkennung::Zustand::steht(int note, int frames) const
         summe += t;
     }
     const double streuung = note >= Oben_Ab || nachNote() ? Streuung_Oben : Streuung_Halbtoene;
-    return hoechst - tiefst > streuung ? NAN : summe / frames;
+    return hoechst - tiefst <= streuung || (note >= Einschwingen_Ab && hoechst - tiefst <= Einschwing_Streuung && schwingtEin(frames))
+               ? summe / frames
+               : NAN;
 }
 
 void Notenerkennung::Zustand::beurteile()
