@@ -73,6 +73,16 @@ constexpr double Hoehen_Hz = 5000;
 constexpr double Hoehen_Anstieg = 1.8;
 constexpr double Pegel_Wieder = 1.25;
 constexpr double Ungerade_Anstieg = 1.15;
+// Over keys still ringing yinfft hears the mixture: a note below both that they share, or the old
+// key. The new one is what rose: the key whose first partials gained most since the onset, less
+// what rose midway between them (so neither the octave below nor a hammer's broadband thump
+// wins), whose fundamental itself gained, and whose partials are mostly new (not a damper's
+// flutter as the keys decay); the same key in a few frames in a row.
+constexpr int Erste_Kandidat = 48, Letzte_Kandidat = 87; // the keyboard's 40 keys
+constexpr int Gewinn_Teiltoene = 8;
+constexpr double Grundton_Gewinn = 0.1; // of the key's largest partial gain
+constexpr double Neu_Anteil = 0.55;     // of its partials' magnitude now
+constexpr int Gewinn_Frames = 3;
 // A ringing key named again with its even partials risen this much more than its odd ones: the
 // octave above was struck, and yinfft still hears the old key's period in it.
 constexpr double Oktave_Verhaeltnis = 3.5;
@@ -130,6 +140,9 @@ struct Notenerkennung::Zustand
     bool angeschlagen(int note) const;
     double anstieg(int note, int schritt = 1, int bis = Anstieg_Teiltoene) const;
     bool oktaveDarueber(int note) const;
+    int gestiegen() const;
+    bool ueberKlang(int& note, double& mittel, double midi);
+    double gewinn(double bin) const;
     bool klingt(int note) const { return (note == gemeldet[0] || note == gemeldet[1]) && nachNote(); }
     double eigenerAnteil(int note) const;
     bool nachNote() const
@@ -168,6 +181,8 @@ struct Notenerkennung::Zustand
     std::int64_t gemeldetBei = -(std::int64_t(1) << 40); // the newest's onset
     std::array<double, Stabile_Frames> toene{}; // pitches of the last frames, piano's sharpness taken off
     std::int64_t toeneGezaehlt = 0;
+    int kandidat = -1, kandidatFrames = 0; // the key that rose most since the onset, how many frames so
+    bool yinfftGilt = true;                // over ringing keys: until yinfft held on one not struck again
 };
 
 Notenerkennung::Notenerkennung(int abtastrate, Meldung meldung)
@@ -269,6 +284,8 @@ void Notenerkennung::Zustand::neuerEinsatz(std::int64_t bei)
         verwirf();
     wartet = true;
     einsatzBei = bei;
+    kandidat = -1;
+    yinfftGilt = true;
     // aubio reports the onset a few frames late: the frame before it is still in the ring.
     const auto zurueck = std::clamp<std::int64_t>((gelesen - bei) / Sprung + 1, 1, Verlauf);
     vorEinsatz = letztePegel[(naechster + Verlauf - std::size_t(zurueck)) % Verlauf];
@@ -329,22 +346,52 @@ void Notenerkennung::Zustand::beurteile()
     if (gelesen - einsatzBei < Anlauf || midi <= 0)
         return;
     int note = int(std::lround(midi));
-    // A wrong key still needs the full check: only the asked one is taken on less.
-    double mittel = steht(note, note == erwartet ? Erwartete_Frames : Stabile_Frames);
-    if (std::isnan(mittel))
-        return;
+    double mittel = NAN;
+    if (nachNote()) {
+        if (!ueberKlang(note, mittel, midi))
+            return;
+        wartet = false;
+    } else {
+        // A wrong key still needs the full check: only the asked one is taken on less.
+        mittel = steht(note, note == erwartet ? Erwartete_Frames : Stabile_Frames);
+        if (std::isnan(mittel))
+            return;
+        wartet = false;
+        // Without a rise in its partials the "onset" is a key ringing on or being let go (its
+        // damper), and the pitch heard is the old note's or a blend: no new key.
+        if (!angeschlagen(note))
+            return;
+    }
+    gemeldetBei = einsatzBei;
+    gemeldet = {note, gemeldet[0]};
+    meldung(Note{note, einsatzBei, gelesen, int(std::lround(100 * (mittel - note)))});
+}
+
+// A key heard over keys still ringing: the one that rose, if it is a new one and has held a few
+// frames; else yinfft's once it holds, if it is a ringing key struck again. yinfft names any
+// other key there from the mixture, and a ringing key not struck again leaves it no say.
+bool Notenerkennung::Zustand::ueberKlang(int& note, double& mittel, double midi)
+{
+    const int k = gestiegen();
+    kandidatFrames = k == kandidat ? kandidatFrames + 1 : 1;
+    kandidat = k;
+    // A damper's release lets the level fall while its noise rises on some key's partials.
+    if (k >= 0 && kandidatFrames >= Gewinn_Frames && !klingt(k) && seitEinsatz >= vorEinsatz && angeschlagen(k)) {
+        note = k;
+        mittel = std::abs(midi - k) <= Toleranz_Halbtoene ? midi : k; // yinfft's cents if it agrees
+        return true;
+    }
+    if (!yinfftGilt)
+        return false;
+    mittel = steht(note, Stabile_Frames);
+    if (std::isnan(mittel) || !klingt(note))
+        return false;
     if (oktaveDarueber(note)) {
         note += 12;
         mittel += 12;
     }
-    wartet = false;
-    // Without a rise in its partials the "onset" is a key ringing on or being let go (its damper),
-    // and the pitch heard is the old note's or a blend: no new key.
-    if (!angeschlagen(note))
-        return;
-    gemeldetBei = einsatzBei;
-    gemeldet = {note, gemeldet[0]};
-    meldung(Note{note, einsatzBei, gelesen, int(std::lround(100 * (mittel - note)))});
+    yinfftGilt = angeschlagen(note);
+    return yinfftGilt;
 }
 
 // Whether the frame's spectrum has a peak at that pitch's fundamental, not just its harmonics.
@@ -396,8 +443,42 @@ bool Notenerkennung::Zustand::angeschlagen(int note) const
 
 bool Notenerkennung::Zustand::oktaveDarueber(int note) const
 {
-    return klingt(note) &&
-           anstieg(note + 12, 1, Anstieg_Teiltoene / 2) >= Oktave_Verhaeltnis * anstieg(note, 2);
+    return anstieg(note + 12, 1, Anstieg_Teiltoene / 2) >= Oktave_Verhaeltnis * anstieg(note, 2);
+}
+
+// A bin's gain since just before the onset, between bins by straight lines.
+double Notenerkennung::Zustand::gewinn(double bin) const
+{
+    const auto b = std::size_t(bin);
+    if (b + 1 >= spektrum->length)
+        return 0;
+    const auto g = [&](std::size_t i) { return std::max(0.0, double(spektrum->norm[i]) - vorher[i]); };
+    return g(b) + (bin - double(b)) * (g(b + 1) - g(b));
+}
+
+// The key whose partials rose most since the onset, or -1 if none rose clearly.
+int Notenerkennung::Zustand::gestiegen() const
+{
+    int beste = -1;
+    double besteWertung = 0, besteSumme = 0, besteJetzt = 0;
+    for (int k = Erste_Kandidat; k <= Letzte_Kandidat; ++k) {
+        const double f0 = spektralort(k, abtastrate);
+        double summe = 0, dazwischen = 0, groesste = 0, jetzt = 0;
+        for (int h = 1; h <= Gewinn_Teiltoene; ++h) {
+            const double g = gewinn(h * f0);
+            summe += g;
+            dazwischen += gewinn((h - 0.5) * f0);
+            groesste = std::max(groesste, g);
+            jetzt += teilton(spektrum->norm, k, h);
+        }
+        if (summe - dazwischen > besteWertung && gewinn(f0) >= Grundton_Gewinn * groesste) {
+            beste = k;
+            besteWertung = summe - dazwischen;
+            besteSumme = summe;
+            besteJetzt = jetzt;
+        }
+    }
+    return besteSumme >= Neu_Anteil * besteJetzt ? beste : -1;
 }
 
 // Which share of the magnitude gained since the onset lies on the key's own partials.
