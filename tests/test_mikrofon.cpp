@@ -56,11 +56,14 @@ namespace {
 
 constexpr int Rate = 44100;
 constexpr double Vorlauf_s = 0.5;  // where mikro_aufnahmen.sh puts each note's onset
-const QList<int> Tasten{0, 7, 12, 26, 39};
+const QList<int> Tasten{0, 3, 7, 12, 26, 39}; // 3: a low key whose pitch settles slowly
+constexpr double Spaetestens_s = 0.13;           // onset to key, any key, without the key asked for
 constexpr double Pink_s = 8, Klicks_s = 8; // the recording without notes: these, then speech
 const QStringList Klaviere{"fluidr3", "timgm6mb"};
-// Rendered by FluidSynth: a step up and one down 0.25 s apart, both ringing; a key struck again after 0.3 s.
-const QStringList Paare{"20-22", "31-30", "28-28"};
+// Rendered by FluidSynth: a step up, a step down (beating with the first) and a fifth up from a low
+// key (the two share a note far below) 0.25 s apart, both ringing, the octave above struck over a
+// ringing key; a key struck again after 0.3 s.
+const QStringList Paare{"20-22", "31-30", "04-11", "16-28", "28-28"};
 constexpr int Ein_und_aus = 20; // KLAVIDOR_MIKRO_ZYKLEN=100 in the bench; SDL takes 0.3 s to close a capture
 
 std::vector<Notenerkennung::Note> erkenne(const std::vector<float>& proben, int rate = Rate, int erwartet = -1)
@@ -175,7 +178,7 @@ void TestMikrofon::nenntDieTaste()
         QCOMPARE(noten[0].midi, note);
         QVERIFY(std::abs(double(noten[0].einsatz) / Rate - Vorlauf_s) < 0.03);
         const double nach = double(noten[0].entschieden) / Rate - Vorlauf_s;
-        QVERIFY2(nach < (erwartet == note ? std::min(ohne, 0.06) : 0.3), "decided too late");
+        QVERIFY2(nach < (erwartet == note ? std::min(ohne, 0.06) : Spaetestens_s), "decided too late");
         ohne = erwartet < 0 ? nach : ohne;
     }
 }
