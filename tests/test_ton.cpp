@@ -1106,7 +1106,12 @@ private slots:
     // and for a file that cannot be played, the device thread starts nothing.
     void gemerktVorDemLaden()
     {
-        LadendeTonausgabe ton(LadendeTonausgabe::Erzeuger([] { return new SdlTonausgabe; }));
+        // As the module does: SDL's data of the loading thread, which SDL did not make, is given back.
+        LadendeTonausgabe ton(LadendeTonausgabe::Erzeuger([] {
+            auto* spieler = new SdlTonausgabe;
+            SDL_TLSCleanup();
+            return spieler;
+        }));
         ton.merkeKlaenge({klang(12), m_tmp.filePath("fehlt.wav")});
         QCOMPARE(ton.halteGemerkt(0, 1.0), 0);
         QVERIFY(ton.ladenUndAbwarten());
