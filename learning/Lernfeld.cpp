@@ -59,14 +59,6 @@ constexpr int Erster_Bereich2 = 6;
 constexpr quint32 Farbe_Richtig = 0x0C22EF, Farbe_Gezogen = 0xC97D45, Farbe_Antwort = 0x000000;
 constexpr int Naechste_Note_ms = 1500;
 
-Bild* neuesBild(QWidget* f, const char* name, const char* datei, int l, int t, int w, int h, const char* beschreibung)
-{
-    auto* b = new Bild(f, datei);
-    platziere(b, name, l, t, w, h);
-    b->setAccessibleName(beschreibung);
-    b->hide();
-    return b;
-}
 
 } // namespace
 
@@ -95,6 +87,8 @@ void Lernfeld::bauePanel(QWidget* f)
     Bitte_Taste_waehlen = neuesBild(f, "Bitte_Taste_wählen", "bitte_taste", 10440, 1200, 3405, 525,
                                     "Bitte Bereichstaste wählen");
     LernBild = neuesBild(f, "LernBild", "lernbild", 120, 1320, 2925, 3060, "Lernbild");
+    for (Bild* b : {RichtigWort, FehlerWort, Bitte_Taste_waehlen, LernBild})
+        b->hide(); // shown by the learning round
 }
 
 void Lernfeld::baueTasten(QWidget* f)

@@ -22,13 +22,6 @@ constexpr std::array<LeiterZeile, 23> LeiterTabelle{{
 // The commands the viewing mode offers and the learning mode hides.
 constexpr int Erste_Ansicht = Befehl::PerKlick, Letzte_Ansicht = Befehl::AlleTasten;
 
-Bild* neuesBild(QWidget* f, const char* name, const char* datei, int l, int t, int w, int h, const char* beschreibung)
-{
-    auto* b = new Bild(f, datei);
-    platziere(b, name, l, t, w, h);
-    b->setAccessibleName(beschreibung);
-    return b;
-}
 
 } // namespace
 

@@ -19,13 +19,6 @@ constexpr int MittleresC = 7; // the dot under the middle c
 constexpr int Pegelbreite = 2895;
 constexpr quint32 Pegelfarbe = 0x00C000;
 
-Bild* neuesBild(QWidget* f, const char* name, const char* datei, int l, int t, int w, int h, const char* beschreibung)
-{
-    auto* b = new Bild(f, datei);
-    platziere(b, name, l, t, w, h);
-    b->setAccessibleName(beschreibung);
-    return b;
-}
 
 } // namespace
 

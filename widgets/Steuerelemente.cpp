@@ -31,6 +31,15 @@ void alsAbbrechen(QWidget* fenster, QAbstractButton* knopf)
     QObject::connect(esc, &QShortcut::activated, knopf, &QAbstractButton::click);
 }
 
+Bild* neuesBild(QWidget* parent, const char* name, const char* datei, int left, int top, int width, int height,
+                const char* beschreibung)
+{
+    auto* b = new Bild(parent, datei);
+    platziere(b, name, left, top, width, height);
+    b->setAccessibleName(beschreibung);
+    return b;
+}
+
 Knopf* neuerKnopf(QWidget* parent, const KnopfZeile& z, const QString& name, double punkte)
 {
     auto* t = new Knopf(parent, true, z.farbe);

@@ -43,6 +43,10 @@ struct KnopfZeile
 };
 // A coloured button made from its table row, in bold Arial of the given size.
 Knopf* neuerKnopf(QWidget* parent, const KnopfZeile& z, const QString& name, double punkte);
+class Bild;
+// A picture of the resources, placed and named for screen readers.
+Bild* neuesBild(QWidget* parent, const char* name, const char* datei, int left, int top, int width, int height,
+                const char* beschreibung);
 
 // Push button. A "coloured" button shows its BackColor; a plain one shows the system button face
 // and only stores the colour it is given.
